@@ -1,0 +1,91 @@
+// The lobby screen: the invitation and colour table prepared at start-up, and the players'
+// figures with their ready marks drawn in every lobby frame.
+#include "roster/roster.hpp"
+#include "shell/globals.hpp"
+
+#include <cstdlib>
+#include <ctime>
+#include <iostream>
+
+namespace {
+
+// Day colours of the first 13 player numbers; each night colour is the inverse.
+const sf::Color dayColors[] = {
+    sf::Color::Black,       sf::Color::Red,           sf::Color::Green,
+    sf::Color::Blue,        sf::Color::Yellow,        sf::Color::Magenta,
+    sf::Color::Cyan,        sf::Color(128, 128, 128), sf::Color(255, 128, 0),
+    sf::Color(128, 0, 255), sf::Color(255, 0, 128),   sf::Color(0, 128, 255),
+    sf::Color(128, 255, 0),
+};
+
+sf::Color inverse(sf::Color color) {
+    return sf::Color(255 - color.r, 255 - color.g, 255 - color.b, 255);
+}
+
+// Loads a lobby image and centres its sprite on the point where it is placed.
+void loadCentredSprite(sf::Texture& texture, sf::Sprite& sprite, const std::string& path) {
+    if (!texture.loadFromFile(path, sf::IntRect())) {
+        std::cerr << "Error  : load texture " << path << std::endl;
+    }
+    sprite.setTexture(texture, false);
+    const sf::FloatRect bounds = sprite.getLocalBounds();
+    sprite.setOrigin(bounds.left + bounds.width * 0.5f, bounds.top + bounds.height * 0.5f);
+}
+
+} // namespace
+
+void setupLobby() {
+    if (!uiFont.loadFromFile(fontPath)) {
+        std::cerr << "Error  : load police " << fontPath << std::endl;
+    }
+    lobbyText.setFont(uiFont);
+    lobbyText.setString("Click on a button ...");
+    lobbyText.setCharacterSize(100);
+    lobbyText.setFillColor(sf::Color::Black);
+    const sf::FloatRect bounds = lobbyText.getLocalBounds();
+    lobbyText.setOrigin(bounds.left + bounds.width * 0.5f, bounds.top + bounds.height * 0.5f);
+    lobbyText.setPosition(static_cast<float>(screenWidth) * 0.5f,
+                          static_cast<float>(screenHeight) * 0.5f);
+    std::srand(static_cast<unsigned int>(std::time(nullptr)));
+    int entry = 0;
+    for (const sf::Color& day : dayColors) {
+        playerColors[entry++] = day;
+        playerColors[entry++] = inverse(day);
+    }
+}
+
+void drawLobby() {
+    loadCentredSprite(markTexture, markSprite, markPath);
+    loadCentredSprite(idleTexture, idleSprite, idlePath);
+
+    const int n = playerCount;
+    const auto width = static_cast<float>(screenWidth);
+    const auto height = static_cast<float>(screenHeight);
+    float columnStep = 0.0f;
+    float rowStep = 0.0f;
+    float y = 0.0f;
+    if (n <= 4) {
+        columnStep = width / static_cast<float>(n + 1);
+        y = height * 0.5f;
+    } else {
+        columnStep = width / 5.0f;
+        rowStep = height / (0.25f * static_cast<float>(n) + 2.0f);
+        y = rowStep;
+    }
+    float x = columnStep;
+    for (int p = 0; p < n; ++p) {
+        if (p > 0 && p % 4 == 0) {
+            x = columnStep;
+            y += rowStep;
+        }
+        idleSprite.setColor(playerColor(p, false));
+        idleSprite.setPosition(x, y);
+        window.draw(idleSprite, sf::RenderStates::Default);
+        markSprite.setPosition(x, y);
+        markSprite.setScale(0.3f, 0.3f);
+        if (players[p].ready) {
+            window.draw(markSprite, sf::RenderStates::Default);
+        }
+        x += columnStep;
+    }
+}

@@ -1,0 +1,115 @@
+// The roster: the Player record and the joined players, the state of a join's binding
+// capture, the lobby's texts and images, and the operations of joins, lobby and controls.
+#pragma once
+
+#include <SFML/Graphics.hpp>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The binding value with all bits set; as a joystick player's left button it marks
+// steering by an axis instead of left and right buttons.
+constexpr std::uint32_t noButton = 0xFFFFFFFFu;
+// An axis counts as pushed beyond this distance from the centre, and as let go inside it.
+constexpr float axisThreshold = 50.0f;
+
+// One joined person: device, lobby mark, the dinosaur's match state and six binding slots
+// whose meaning depends on the device (see the accessors).
+struct Player {
+    std::int32_t index = 0;
+    std::string device;
+    bool ready = false;
+    bool jumping = false;
+    bool onPlatform = false;
+    bool platformFound = false;
+    bool jumpPressed = false;
+    bool downPressed = false;
+    std::int32_t hitTimer = -1;
+    bool alive = true;
+    float x = 0.0f;
+    float y = 0.0f;
+    float speed = 0.0f;
+    float width = 111.0f;
+    float height = 118.0f;
+    float jumpStartY = 0.0f;
+    std::uint32_t slot[6] = {0, 0, 0, 0, 0, 0};
+
+    // A keyboard player's keys: slots 1 to 4.
+    std::uint32_t& jumpKey() { return slot[0]; }
+    std::uint32_t& downKey() { return slot[1]; }
+    std::uint32_t& leftKey() { return slot[2]; }
+    std::uint32_t& rightKey() { return slot[3]; }
+    // A joystick player's joystick, buttons and steering axis: slots 1 to 6.
+    std::uint32_t& joystickId() { return slot[0]; }
+    std::uint32_t& jumpButton() { return slot[1]; }
+    std::uint32_t& downButton() { return slot[2]; }
+    std::uint32_t& leftButton() { return slot[3]; }
+    std::uint32_t& rightButton() { return slot[4]; }
+    std::uint32_t& axis() { return slot[5]; }
+};
+
+// Which player a key, button or axis move belongs to, and as which control.
+struct PlayerAction {
+    std::int32_t playerIndex = 0;
+    // "jump", "down", "left", "right" or "axis"; empty when nothing matched.
+    std::string action;
+    // For "axis": the axis position divided by 100.
+    float value = 0.0f;
+};
+
+// The joined players in join order; element i is player number i.
+extern std::vector<Player> players;
+// Number of joined players; during a join it already counts the joining player.
+extern std::int32_t playerCount;
+
+// Number of controls taught so far in the current join (0 jump, 1 down, 2 left, 3 right).
+extern std::int32_t bindingStep;
+// A binding's first press was seen; its confirming press is awaited.
+extern bool awaitingConfirm;
+// The key of a binding's first press.
+extern std::uint32_t pendingKey;
+// Joystick number of the device that is joining.
+extern std::uint32_t joiningJoystickId;
+// Joystick button of a binding's first press.
+extern std::uint32_t pendingButton;
+// Joystick axis of a binding's first push.
+extern std::uint32_t pendingAxis;
+// Waiting for the first-pushed axis to come back inside the threshold.
+extern bool axisHeld;
+
+// Font of the invitation and of the join prompts, loaded once by setupLobby.
+extern sf::Font uiFont;
+// The invitation shown while nobody has joined.
+extern sf::Text lobbyText;
+// The prompt of the join screens.
+extern sf::Text promptText;
+// The lobby's figure of a player and the ready mark, with their files.
+extern std::string idlePath;
+extern sf::Texture idleTexture;
+extern sf::Sprite idleSprite;
+extern std::string markPath;
+extern sf::Texture markTexture;
+extern sf::Sprite markSprite;
+
+// A fresh record for the player being joined, numbered playerCount - 1.
+Player newPlayer();
+// Appends a completed record to the roster.
+void appendPlayer(const Player& player);
+// Ends a join without a new player and restores the lobby's state.
+void abandonJoin();
+// The colour of player p on white (night false) or on black (night true). Numbers past the
+// table reuse it from the start, so no number reads outside it.
+sf::Color playerColor(int p, bool night);
+
+void joinKeyboardPlayer();
+void showKeyboardPrompt();
+void joinJoystickPlayer();
+
+void setupLobby();
+void drawLobby();
+
+PlayerAction findKeyAction(std::uint32_t key);
+PlayerAction findButtonAction(std::uint32_t button);
+void handleMatchKeyEvent();
+void handleMatchJoystickEvent();

@@ -1,0 +1,26 @@
+// The input layer: the only code that asks the window for events and the joysticks for
+// axis positions, so that tests can replace both with a script.
+#pragma once
+
+#include <SFML/Window/Event.hpp>
+
+// Takes the next pending event into the global event; false when none is pending.
+bool pollInput();
+// Live position of an axis of a joystick, -100 to 100; 0 for ids or axes out of range.
+float readAxis(unsigned int joystickId, unsigned int axis);
+
+// Scripting, for tests: while a script is active, pollInput takes its events from the
+// script instead of the window, and readAxis reads the scripted positions.
+void startScript();
+void stopScript();
+// Appends an event to the script.
+void scriptEvent(const sf::Event& scripted);
+// Appends the end of a pass: pollInput reports no pending event once.
+void scriptPassEnd();
+// Sets the position that readAxis reports for one axis.
+void scriptAxis(unsigned int joystickId, unsigned int axis, float position);
+// True once the script ran out while a loop still asked for events. A dry script then
+// acts as the window's close request, so that no loop waits forever.
+bool scriptRanDry();
+// Number of scripted events not yet taken.
+int scriptEventsLeft();

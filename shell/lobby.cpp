@@ -1,0 +1,111 @@
+// The lobby loop: draws the lobby, starts a match when everyone is ready, and dispatches
+// the lobby's events to joins and ready marks.
+#include "shell/globals.hpp"
+#include "shell/input.hpp"
+
+#include "match/match.hpp"
+
+#include <cstdlib>
+
+namespace {
+
+bool everyoneReady() {
+    if (playerCount <= 0) {
+        return false;
+    }
+    for (int p = 0; p < playerCount; ++p) {
+        if (!players[p].ready) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool keyboardPlayerKnows(std::uint32_t key) {
+    for (int p = 0; p < playerCount; ++p) {
+        Player& player = players[p];
+        if (player.device == "keyboard" && (key == player.jumpKey() || key == player.downKey() ||
+                                            key == player.leftKey() || key == player.rightKey())) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool joystickPlayerUses(std::uint32_t joystickId) {
+    for (int p = 0; p < playerCount; ++p) {
+        if (players[p].device == "joystick" && players[p].joystickId() == joystickId) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// "jump" marks the looked-up player ready, "down" takes the mark back.
+void applyLobbyAction() {
+    if (lobbyAction.action == "jump") {
+        players[lobbyAction.playerIndex].ready = true;
+    } else if (lobbyAction.action == "down") {
+        players[lobbyAction.playerIndex].ready = false;
+    }
+}
+
+} // namespace
+
+void handleLobbyEvent() {
+    if (event.type == sf::Event::KeyPressed) {
+        const auto key = static_cast<std::uint32_t>(event.key.code);
+        if (event.key.code == sf::Keyboard::Escape) {
+            window.close();
+            std::exit(0);
+        }
+        if (!joinInProgress && !keyboardPlayerKnows(key)) {
+            joinInProgress = true;
+            playerCount += 1;
+            joinKeyboardPlayer();
+        } else {
+            lobbyAction = findKeyAction(key);
+            applyLobbyAction();
+        }
+    }
+    // A keyboard join leaves its last event here, so the tests below see that event.
+    if (event.type == sf::Event::JoystickButtonPressed) {
+        if (!joinInProgress && !joystickPlayerUses(event.joystickButton.joystickId)) {
+            joiningJoystickId = event.joystickButton.joystickId;
+            joinInProgress = true;
+            playerCount += 1;
+            joinJoystickPlayer();
+        } else {
+            lobbyAction = findButtonAction(event.joystickButton.button);
+            applyLobbyAction();
+        }
+    }
+    if (event.type == sf::Event::Closed) {
+        window.close();
+    }
+}
+
+void lobbyPass() {
+    window.clear(sf::Color::White);
+    if (everyoneReady()) {
+        matchRunning = true;
+        for (int p = 0; p < playerCount; ++p) {
+            players[p].ready = false;
+        }
+        runMatch();
+    } else if (playerCount == 0) {
+        window.draw(lobbyText, sf::RenderStates::Default);
+    } else {
+        drawLobby();
+    }
+    while (pollInput()) {
+        handleLobbyEvent();
+    }
+    presentFrame();
+}
+
+void runLobby() {
+    while (window.isOpen()) {
+        lobbyPass();
+    }
+}

@@ -1,0 +1,160 @@
+// The real game on its own X server, played with real key presses.
+#include "e2e_harness.hpp"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Counts the pixels of a square around a point that satisfy a test.
+int countAround(const sf::Image& image, unsigned int cx, unsigned int cy, int radius,
+                const std::function<bool(sf::Color)>& test) {
+    int count = 0;
+    for (int dy = -radius; dy <= radius; ++dy) {
+        for (int dx = -radius; dx <= radius; ++dx) {
+            if (test(image.getPixel(cx + dx, cy + dy))) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+bool isWhite(sf::Color c) {
+    return c.r == 255 && c.g == 255 && c.b == 255;
+}
+bool isNotWhite(sf::Color c) {
+    return !isWhite(c);
+}
+// The ready mark's tick is green; no player colour of a small roster is.
+bool isMarkGreen(sf::Color c) {
+    return c.g > 120 && c.r < 100 && c.b < 100;
+}
+
+// A predicate that holds when the screen shows the game's centred text.
+std::function<bool(const sf::Image&)> showsText(const std::string& text, unsigned int w,
+                                                unsigned int h) {
+    const sf::Image expected = expectedCentredText(text, w, h);
+    return [expected](const sf::Image& shot) { return darkMismatch(shot, expected) < 0.02; };
+}
+
+struct ScreenSize {
+    unsigned int w;
+    unsigned int h;
+};
+
+class EndToEnd : public ::testing::TestWithParam<ScreenSize> {};
+
+} // namespace
+
+TEST_P(EndToEnd, APlayerJoinsTeachesFourKeysMarksReadyAndEscapeQuits) {
+    const unsigned int w = GetParam().w;
+    const unsigned int h = GetParam().h;
+    XServer server(w, h);
+    ASSERT_TRUE(server.running());
+    const std::string& display = server.name();
+    GameProcess game(display);
+
+    ASSERT_TRUE(waitForScreen(display, 20.0, showsText("Click on a button ...", w, h)))
+        << "the invitation never showed";
+
+    // The first J only starts the join.
+    ASSERT_TRUE(pressKeys(display, {"j"}));
+    ASSERT_TRUE(waitForScreen(display, 10.0, showsText("Press the jump key", w, h)));
+    ASSERT_TRUE(pressKeys(display, {"j"}));
+    ASSERT_TRUE(waitForScreen(display, 10.0, showsText("Press the key again to confirm", w, h)));
+    ASSERT_TRUE(pressKeys(display, {"j"}));
+    ASSERT_TRUE(waitForScreen(display, 10.0, showsText("Press the down key", w, h)));
+    ASSERT_TRUE(pressKeys(display, {"k", "k"}));
+    ASSERT_TRUE(waitForScreen(display, 10.0, showsText("Press the left key", w, h)));
+    ASSERT_TRUE(pressKeys(display, {"h", "h"}));
+    ASSERT_TRUE(waitForScreen(display, 10.0, showsText("Press the right key", w, h)));
+    ASSERT_TRUE(pressKeys(display, {"l", "l"}));
+
+    // Player 0's figure stands black in the middle of the white lobby.
+    const unsigned int cx = w / 2;
+    const unsigned int cy = h / 2;
+    sf::Image shot;
+    ASSERT_TRUE(waitForScreen(
+        display, 10.0,
+        [&](const sf::Image& image) {
+            return countAround(image, cx, cy, 50,
+                               [](sf::Color c) { return c.r < 60 && c.g < 60 && c.b < 60; }) > 1000;
+        },
+        &shot))
+        << "no figure in the lobby";
+    EXPECT_EQ(countAround(shot, cx, cy, 50, isMarkGreen), 0) << "not ready yet";
+    EXPECT_TRUE(isWhite(shot.getPixel(cx, cy - 100)));
+    EXPECT_TRUE(isWhite(shot.getPixel(cx - 100, cy)));
+
+    // Jump marks ready, down takes the mark back.
+    ASSERT_TRUE(pressKeys(display, {"j"}));
+    EXPECT_TRUE(waitForScreen(display, 10.0, [&](const sf::Image& image) {
+        return countAround(image, cx, cy, 40, isMarkGreen) > 30;
+    })) << "no ready mark";
+    ASSERT_TRUE(pressKeys(display, {"k"}));
+    EXPECT_TRUE(waitForScreen(display, 10.0, [&](const sf::Image& image) {
+        return countAround(image, cx, cy, 40, isMarkGreen) == 0;
+    })) << "the mark stayed";
+
+    ASSERT_TRUE(pressKeys(display, {"Escape"}));
+    EXPECT_EQ(game.waitForExit(10.0), 0);
+    EXPECT_EQ(game.errorOutput().find("Error"), std::string::npos) << game.errorOutput();
+}
+
+TEST_P(EndToEnd, TwoPlayersShowInTheirColoursAndEscapeInAJoinKeepsTheGameRunning) {
+    const unsigned int w = GetParam().w;
+    const unsigned int h = GetParam().h;
+    XServer server(w, h);
+    ASSERT_TRUE(server.running());
+    const std::string& display = server.name();
+    GameProcess game(display);
+    ASSERT_TRUE(waitForScreen(display, 20.0, showsText("Click on a button ...", w, h)));
+
+    ASSERT_TRUE(pressKeys(display, {"w", "w", "w", "s", "s", "a", "a", "d", "d"}));
+    ASSERT_TRUE(pressKeys(display, {"Up", "Up", "Up", "Down", "Down", "Left", "Left"}));
+    ASSERT_TRUE(waitForScreen(display, 10.0, showsText("Press the right key", w, h)));
+    // Escape abandons the second join only.
+    ASSERT_TRUE(pressKeys(display, {"Escape"}));
+    ASSERT_TRUE(pressKeys(display, {"i", "i", "i", "k", "k", "j", "j", "l", "l"}));
+
+    const unsigned int y = h / 2;
+    const unsigned int left = w / 3;
+    const unsigned int right = 2 * w / 3;
+    auto red = [](sf::Color c) { return c.r > 200 && c.g < 60 && c.b < 60; };
+    auto black = [](sf::Color c) { return c.r < 60 && c.g < 60 && c.b < 60; };
+    sf::Image shot;
+    EXPECT_TRUE(waitForScreen(
+        display, 10.0,
+        [&](const sf::Image& image) {
+            return countAround(image, left, y, 50, black) > 1000 &&
+                   countAround(image, right, y, 50, red) > 1000;
+        },
+        &shot))
+        << "player 0 black at a third, player 1 red at two thirds";
+    EXPECT_EQ(countAround(shot, w / 2, y, 30, isNotWhite), 0) << "only two figures";
+
+    ASSERT_TRUE(game.running());
+    ASSERT_TRUE(pressKeys(display, {"Escape"}));
+    EXPECT_EQ(game.waitForExit(10.0), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(ScreenSizes, EndToEnd,
+                         ::testing::Values(ScreenSize{1280, 720}, ScreenSize{1024, 768}),
+                         [](const ::testing::TestParamInfo<ScreenSize>& size) {
+                             return std::to_string(size.param.w) + "x" +
+                                    std::to_string(size.param.h);
+                         });
+
+TEST(EndToEndStart, WithoutADisplayTheGameSaysSoAndEndsWithStatusOne) {
+    GameProcess noDisplay("");
+    EXPECT_EQ(noDisplay.waitForExit(10.0), 1);
+    std::string said = noDisplay.errorOutput();
+    EXPECT_NE(said.find("cannot open the X display"), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+
+    GameProcess deadDisplay(":4321");
+    EXPECT_EQ(deadDisplay.waitForExit(10.0), 1);
+    said = deadDisplay.errorOutput();
+    EXPECT_NE(said.find("\":4321\""), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+}
