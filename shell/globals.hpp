@@ -39,8 +39,8 @@ extern PlayerAction lobbyAction;
 // Called just before each frame is presented; empty in the game, set by tests to read frames.
 extern std::function<void()> beforePresent;
 
-// Opens a connection to the X display and returns its desktop mode; without a display it
-// writes one line to stderr and ends the process with status 1.
+// The desktop's video mode. Before any global is built the display is probed; without one
+// the process writes one line to stderr and ends with status 1.
 sf::VideoMode desktopMode();
 
 // Shows the frame drawn into the window.

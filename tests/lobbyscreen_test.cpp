@@ -172,7 +172,9 @@ TEST_F(LobbyScreen, AMissingFigureWritesItsErrorEveryFrameAndMarksStillShow) {
     fillRoster(1);
     players[0].ready = true;
     idlePath = "src/no-such-figure.gif";
+    // As in a game whose figure never loaded: nothing to show.
     idleTexture = sf::Texture();
+    idleSprite = sf::Sprite();
     ::testing::internal::CaptureStderr();
     sf::Image image = lobbyFrame();
     image = lobbyFrame();
@@ -180,10 +182,15 @@ TEST_F(LobbyScreen, AMissingFigureWritesItsErrorEveryFrameAndMarksStillShow) {
               "Error  : load texture src/no-such-figure.gif\n"
               "Error  : load texture src/no-such-figure.gif\n");
     int marked = 0;
-    for (int d = -20; d <= 20; ++d) {
-        if (pixelAt(image, 400.0f + d, 300.0f) != sf::Color::White) {
-            ++marked;
+    int elsewhere = 0;
+    for (unsigned int y = 0; y < 600; ++y) {
+        for (unsigned int x = 0; x < 800; ++x) {
+            const bool inMark = x >= 370 && x <= 430 && y >= 270 && y <= 330;
+            if (image.getPixel(x, y) != sf::Color::White) {
+                ++(inMark ? marked : elsewhere);
+            }
         }
     }
-    EXPECT_GT(marked, 20) << "the ready mark is drawn over the missing figure";
+    EXPECT_GT(marked, 300) << "the ready mark is drawn where the figure would be";
+    EXPECT_EQ(elsewhere, 0) << "the missing figure shows nothing";
 }

@@ -23,6 +23,7 @@ void resetGameState() {
 }
 
 void GameTest::SetUp() {
+    sf::err().rdbuf(nullptr);
     const sf::Vector2u size = screenSize();
     screenWidth = static_cast<int>(size.x);
     screenHeight = static_cast<int>(size.y);
