@@ -117,30 +117,6 @@ INSTANTIATE_TEST_SUITE_P(ScreenSizes, LobbyLayout,
 
 class LobbyScreen : public GameTest {};
 
-TEST_F(LobbyScreen, WithNobodyJoinedOnlyTheInvitationShowsOnWhite) {
-    sf::Image image;
-    beforePresent = [&image] { image = grabWindow(); };
-    scriptPassEnd();
-    lobbyPass();
-    ASSERT_EQ(image.getSize(), window.getSize());
-    EXPECT_EQ(lobbyText.getString(), "Click on a button ...");
-    unsigned int left = 800, right = 0, top = 600, bottom = 0;
-    for (unsigned int y = 0; y < 600; ++y) {
-        for (unsigned int x = 0; x < 800; ++x) {
-            const sf::Color c = image.getPixel(x, y);
-            ASSERT_TRUE(c.r == c.g && c.g == c.b) << "grey only at " << x << "," << y;
-            if (c.r < 128) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
-        }
-    }
-    ASSERT_LT(top, bottom) << "no invitation drawn";
-    EXPECT_NEAR((top + bottom) / 2.0, 300.0, 4.0);
-}
-
 TEST_F(LobbyScreen, TheRealFiguresAreTintedInTheirPlayersColours) {
     fillRoster(3);
     const sf::Image image = lobbyFrame();

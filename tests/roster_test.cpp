@@ -5,23 +5,6 @@ using sf::Keyboard;
 
 class Roster : public GameTest {};
 
-TEST_F(Roster, NewRecordStartsWithTheJoinValues) {
-    playerCount = 1;
-    Player player = newPlayer();
-    EXPECT_EQ(player.index, 0);
-    EXPECT_TRUE(player.device.empty());
-    EXPECT_TRUE(player.alive);
-    EXPECT_FALSE(player.ready || player.jumping || player.onPlatform || player.platformFound ||
-                 player.jumpPressed || player.downPressed);
-    EXPECT_EQ(player.hitTimer, -1);
-    EXPECT_EQ(player.width, 111.0f);
-    EXPECT_EQ(player.height, 118.0f);
-    EXPECT_EQ(player.jumpStartY, 600.0f);
-    for (std::uint32_t value : player.slot) {
-        EXPECT_EQ(value, 0u);
-    }
-}
-
 TEST_F(Roster, ColourTableHoldsThirteenPairsAndNightIsTheInverse) {
     EXPECT_TRUE(sameColor(playerColor(0, false), sf::Color::Black));
     EXPECT_TRUE(sameColor(playerColor(0, true), sf::Color::White));
