@@ -2,6 +2,8 @@
 #include "e2e_harness.hpp"
 
 #include <SFML/Graphics.hpp>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <chrono>
 #include <cstdio>
@@ -153,6 +155,41 @@ bool pressKeys(const std::string& display, const std::vector<std::string>& keys)
     std::vector<std::string> args = {"xdotool", "key", "--delay", "150"};
     args.insert(args.end(), keys.begin(), keys.end());
     return runOnDisplay(display, args);
+}
+
+bool requestClose(const std::string& display) {
+    Display* x = XOpenDisplay(display.c_str());
+    if (x == nullptr) {
+        return false;
+    }
+    Window root = DefaultRootWindow(x);
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    bool sent = false;
+    if (XQueryTree(x, root, &root, &parent, &children, &count) != 0) {
+        const Atom protocols = XInternAtom(x, "WM_PROTOCOLS", False);
+        const Atom deleteWindow = XInternAtom(x, "WM_DELETE_WINDOW", False);
+        for (unsigned int i = 0; i < count; ++i) {
+            char* name = nullptr;
+            if (XFetchName(x, children[i], &name) != 0 && name != nullptr) {
+                if (std::string(name) == "Twinrun") {
+                    XEvent message{};
+                    message.xclient.type = ClientMessage;
+                    message.xclient.window = children[i];
+                    message.xclient.message_type = protocols;
+                    message.xclient.format = 32;
+                    message.xclient.data.l[0] = static_cast<long>(deleteWindow);
+                    message.xclient.data.l[1] = CurrentTime;
+                    sent = XSendEvent(x, children[i], False, NoEventMask, &message) != 0;
+                }
+                XFree(name);
+            }
+        }
+        XFree(children);
+    }
+    XCloseDisplay(x);
+    return sent;
 }
 
 sf::Image screenshot(const std::string& display) {

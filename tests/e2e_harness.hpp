@@ -49,6 +49,8 @@ class GameProcess {
 
 // Sends real key presses and releases (xdotool key names, e.g. "j", "Escape").
 bool pressKeys(const std::string& display, const std::vector<std::string>& keys);
+// Asks the window titled "Twinrun" to close, as a window manager's close button does.
+bool requestClose(const std::string& display);
 // A screenshot of the whole screen.
 sf::Image screenshot(const std::string& display);
 // Takes screenshots until the test holds, for up to timeoutSeconds; the last screenshot.

@@ -151,6 +151,19 @@ INSTANTIATE_TEST_SUITE_P(ScreenSizes, EndToEnd,
                                     std::to_string(size.param.h);
                          });
 
+TEST(EndToEndClose, TheCloseRequestDuringAJoinEndsTheGameWithStatusZero) {
+    XServer server(1024, 768);
+    ASSERT_TRUE(server.running());
+    const std::string& display = server.name();
+    GameProcess game(display);
+    ASSERT_TRUE(waitForScreen(display, 20.0, showsText("Click on a button ...", 1024, 768)));
+    ASSERT_TRUE(pressKeys(display, {"j", "j", "j", "k"}));
+    ASSERT_TRUE(
+        waitForScreen(display, 10.0, showsText("Press the key again to confirm", 1024, 768)));
+    ASSERT_TRUE(requestClose(display));
+    EXPECT_EQ(game.waitForExit(10.0), 0);
+}
+
 TEST(EndToEndStart, WithoutADisplayTheGameSaysSoAndEndsWithStatusOne) {
     GameProcess noDisplay("");
     EXPECT_EQ(noDisplay.waitForExit(10.0), 1);
