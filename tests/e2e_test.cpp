@@ -44,18 +44,34 @@ struct ScreenSize {
 
 class EndToEnd : public ::testing::TestWithParam<ScreenSize> {};
 
+// The game started on a private X server of its own size.
+struct RunningGame {
+    RunningGame(unsigned int width, unsigned int height)
+        : w(width), h(height), server(width, height), game(server.name()) {}
+    const std::string& display() const { return server.name(); }
+    unsigned int w;
+    unsigned int h;
+    XServer server;
+    GameProcess game;
+};
+
+// Waits for the game's first screen, the invitation.
+void awaitInvitation(RunningGame& run) {
+    ASSERT_TRUE(run.server.running());
+    ASSERT_TRUE(
+        waitForScreen(run.display(), 20.0, showsText("Click on a button ...", run.w, run.h)))
+        << "the invitation never showed; stderr: " << run.game.errorOutput();
+}
+
 } // namespace
 
 TEST_P(EndToEnd, APlayerJoinsByTeachingFourKeysAndEscapeQuits) {
     const unsigned int w = GetParam().w;
     const unsigned int h = GetParam().h;
-    XServer server(w, h);
-    ASSERT_TRUE(server.running());
-    const std::string& display = server.name();
-    GameProcess game(display);
-
-    ASSERT_TRUE(waitForScreen(display, 20.0, showsText("Click on a button ...", w, h)))
-        << "the invitation never showed; stderr: " << game.errorOutput();
+    RunningGame run(w, h);
+    ASSERT_NO_FATAL_FAILURE(awaitInvitation(run));
+    const std::string& display = run.display();
+    GameProcess& game = run.game;
 
     // The first J only starts the join.
     ASSERT_TRUE(pressKeys(display, {"j"}));
@@ -94,12 +110,10 @@ TEST_P(EndToEnd, APlayerJoinsByTeachingFourKeysAndEscapeQuits) {
 TEST_P(EndToEnd, TwoPlayersShowInTheirColoursAndMarkThemselvesReady) {
     const unsigned int w = GetParam().w;
     const unsigned int h = GetParam().h;
-    XServer server(w, h);
-    ASSERT_TRUE(server.running());
-    const std::string& display = server.name();
-    GameProcess game(display);
-    ASSERT_TRUE(waitForScreen(display, 20.0, showsText("Click on a button ...", w, h)))
-        << "the invitation never showed; stderr: " << game.errorOutput();
+    RunningGame run(w, h);
+    ASSERT_NO_FATAL_FAILURE(awaitInvitation(run));
+    const std::string& display = run.display();
+    GameProcess& game = run.game;
 
     ASSERT_TRUE(pressKeys(display, {"w", "w", "w", "s", "s", "a", "a", "d", "d"}));
     ASSERT_TRUE(pressKeys(display, {"Up", "Up", "Up", "Down", "Down", "Left", "Left"}));
@@ -152,16 +166,14 @@ INSTANTIATE_TEST_SUITE_P(ScreenSizes, EndToEnd,
                          });
 
 TEST(EndToEndClose, TheCloseRequestDuringAJoinEndsTheGameWithStatusZero) {
-    XServer server(1024, 768);
-    ASSERT_TRUE(server.running());
-    const std::string& display = server.name();
-    GameProcess game(display);
-    ASSERT_TRUE(waitForScreen(display, 20.0, showsText("Click on a button ...", 1024, 768)));
+    RunningGame run(1024, 768);
+    ASSERT_NO_FATAL_FAILURE(awaitInvitation(run));
+    const std::string& display = run.display();
     ASSERT_TRUE(pressKeys(display, {"j", "j", "j", "k"}));
     ASSERT_TRUE(
         waitForScreen(display, 10.0, showsText("Press the key again to confirm", 1024, 768)));
     ASSERT_TRUE(requestClose(display));
-    EXPECT_EQ(game.waitForExit(10.0), 0);
+    EXPECT_EQ(run.game.waitForExit(10.0), 0);
 }
 
 TEST(EndToEndStart, WithoutADisplayTheGameSaysSoAndEndsWithStatusOne) {
