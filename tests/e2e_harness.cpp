@@ -80,10 +80,14 @@ XServer::XServer(unsigned int width, unsigned int height) {
     ::close(fds[0]);
     if (!number.empty()) {
         name_ = ":" + number;
+        keeper_ = XOpenDisplay(name_.c_str());
     }
 }
 
 XServer::~XServer() {
+    if (keeper_ != nullptr) {
+        XCloseDisplay(static_cast<Display*>(keeper_));
+    }
     if (pid_ > 0) {
         ::kill(pid_, SIGTERM);
         ::waitpid(pid_, nullptr, 0);

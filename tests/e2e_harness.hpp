@@ -22,6 +22,8 @@ class XServer {
   private:
     int pid_ = -1;
     std::string name_;
+    // A connection held for the server's life, so that it never resets between clients.
+    void* keeper_ = nullptr;
 };
 
 // The real twinrun process, started from the repository root; killed if still running
