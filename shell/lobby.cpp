@@ -68,7 +68,7 @@ void handleLobbyEvent() {
             applyLobbyAction();
         }
     }
-    // A keyboard join leaves its last event here, so the tests below see that event.
+    // A keyboard join returns with the last event it polled, which the checks below see.
     if (event.type == sf::Event::JoystickButtonPressed) {
         if (!joinInProgress && !joystickPlayerUses(event.joystickButton.joystickId)) {
             joiningJoystickId = event.joystickButton.joystickId;
