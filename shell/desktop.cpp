@@ -1,6 +1,7 @@
 // Reads the desktop's video mode, after making sure that an X display can be reached.
 #include "shell/globals.hpp"
 
+#include <GL/glx.h>
 #include <X11/Xlib.h>
 
 #include <cstdio>
@@ -17,19 +18,51 @@ Display* probe = nullptr;
 // which happens while the windows, textures and fonts of the globals are constructed.
 // So the display is probed before every other global is built (the lowest priority a
 // program may use), and without one the game leaves with a clear message instead.
+// Writes one line about the display to stderr and ends the process with status 1.
+[[noreturn]] void leaveWithout(const char* what) {
+    const char* name = std::getenv("DISPLAY");
+    if (name == nullptr || *name == '\0') {
+        std::fputs("twinrun: no X display to open (DISPLAY is not set); run the game in a "
+                   "graphical session\n",
+                   stderr);
+    } else {
+        std::fprintf(stderr, "twinrun: %s \"%s\"\n", what, name);
+    }
+    std::fflush(stderr);
+    std::exit(1);
+}
+
+// True when the display offers an OpenGL visual with colour and double buffering, which
+// every window of the game needs.
+bool hasOpenGl(Display* display) {
+    int opcode = 0;
+    int firstEvent = 0;
+    int firstError = 0;
+    if (!XQueryExtension(display, "GLX", &opcode, &firstEvent, &firstError)) {
+        return false;
+    }
+    int attributes[] = {
+        GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 1, GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE, 1, None};
+    XVisualInfo* visual = glXChooseVisual(display, DefaultScreen(display), attributes);
+    if (visual == nullptr) {
+        return false;
+    }
+    XFree(visual);
+    return true;
+}
+
+// SFML aborts or crashes as soon as anything needs the display and it can't be opened or
+// has no OpenGL, which happens while the windows, textures and fonts of the globals are
+// constructed. So the display is probed before every other global is built (the lowest
+// priority a program may use), and without a usable one the game leaves with a clear
+// message instead.
 __attribute__((constructor(101))) void requireDisplay() {
     probe = XOpenDisplay(nullptr);
     if (probe == nullptr) {
-        const char* name = std::getenv("DISPLAY");
-        if (name == nullptr || *name == '\0') {
-            std::fputs("twinrun: no X display to open (DISPLAY is not set); run the game in a "
-                       "graphical session\n",
-                       stderr);
-        } else {
-            std::fprintf(stderr, "twinrun: cannot open the X display \"%s\"\n", name);
-        }
-        std::fflush(stderr);
-        std::exit(1);
+        leaveWithout("cannot open the X display");
+    }
+    if (!hasOpenGl(probe)) {
+        leaveWithout("no OpenGL (GLX) on the X display");
     }
 }
 

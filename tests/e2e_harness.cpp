@@ -53,7 +53,8 @@ bool isDark(sf::Color c) {
 
 } // namespace
 
-XServer::XServer(unsigned int width, unsigned int height) {
+XServer::XServer(unsigned int width, unsigned int height,
+                 const std::vector<std::string>& extraArguments) {
     int fds[2];
     if (::pipe(fds) != 0) {
         return;
@@ -65,9 +66,16 @@ XServer::XServer(unsigned int width, unsigned int height) {
         const int null = ::open("/dev/null", O_WRONLY);
         ::dup2(null, 1);
         ::dup2(null, 2);
-        const std::string fd = std::to_string(fds[1]);
-        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
-                 "-nolisten", "tcp", static_cast<char*>(nullptr));
+        std::vector<std::string> args = {"Xvfb",      "-displayfd", std::to_string(fds[1]),
+                                         "-screen",   "0",          screen,
+                                         "-nolisten", "tcp"};
+        args.insert(args.end(), extraArguments.begin(), extraArguments.end());
+        std::vector<char*> argv;
+        for (std::string& arg : args) {
+            argv.push_back(arg.data());
+        }
+        argv.push_back(nullptr);
+        ::execvp(argv[0], argv.data());
         ::_exit(127);
     }
     ::close(fds[1]);

@@ -11,7 +11,9 @@
 // An Xvfb server on a free display number, stopped when the object goes.
 class XServer {
   public:
-    XServer(unsigned int width, unsigned int height);
+    // extraArguments are passed on to Xvfb, e.g. {"-extension", "GLX"}.
+    XServer(unsigned int width, unsigned int height,
+            const std::vector<std::string>& extraArguments = {});
     ~XServer();
     XServer(const XServer&) = delete;
     XServer& operator=(const XServer&) = delete;

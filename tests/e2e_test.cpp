@@ -176,16 +176,22 @@ TEST(EndToEndClose, TheCloseRequestDuringAJoinEndsTheGameWithStatusZero) {
     EXPECT_EQ(run.game.waitForExit(10.0), 0);
 }
 
-TEST(EndToEndStart, WithoutADisplayTheGameSaysSoAndEndsWithStatusOne) {
+TEST(EndToEndStart, WithoutAUsableDisplayTheGameSaysSoAndEndsWithStatusOne) {
+    auto expectOneLine = [](GameProcess& game, const std::string& words) {
+        EXPECT_EQ(game.waitForExit(10.0), 1);
+        const std::string said = game.errorOutput();
+        EXPECT_NE(said.find(words), std::string::npos) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    };
     GameProcess noDisplay("");
-    EXPECT_EQ(noDisplay.waitForExit(10.0), 1);
-    std::string said = noDisplay.errorOutput();
-    EXPECT_NE(said.find("DISPLAY is not set"), std::string::npos) << said;
-    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    expectOneLine(noDisplay, "DISPLAY is not set");
 
     GameProcess deadDisplay(":4321");
-    EXPECT_EQ(deadDisplay.waitForExit(10.0), 1);
-    said = deadDisplay.errorOutput();
-    EXPECT_NE(said.find("cannot open the X display \":4321\""), std::string::npos) << said;
-    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    expectOneLine(deadDisplay, "cannot open the X display \":4321\"");
+
+    // The library crashes on a display without OpenGL; the game must not.
+    XServer withoutGl(640, 480, {"-extension", "GLX"});
+    ASSERT_TRUE(withoutGl.running());
+    GameProcess noOpenGl(withoutGl.name());
+    expectOneLine(noOpenGl, "no OpenGL (GLX) on the X display");
 }
