@@ -39,10 +39,6 @@ extern PlayerAction lobbyAction;
 // Called just before each frame is presented; empty in the game, set by tests to read frames.
 extern std::function<void()> beforePresent;
 
-// The desktop's video mode. Before any global is built the display is probed; without one
-// the process writes one line to stderr and ends with status 1.
-sf::VideoMode desktopMode();
-
 // Shows the frame drawn into the window.
 void presentFrame();
 

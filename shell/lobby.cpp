@@ -21,17 +21,6 @@ bool everyoneReady() {
     return true;
 }
 
-bool keyboardPlayerKnows(std::uint32_t key) {
-    for (int p = 0; p < playerCount; ++p) {
-        Player& player = players[p];
-        if (player.device == "keyboard" && (key == player.jumpKey() || key == player.downKey() ||
-                                            key == player.leftKey() || key == player.rightKey())) {
-            return true;
-        }
-    }
-    return false;
-}
-
 bool joystickPlayerUses(std::uint32_t joystickId) {
     for (int p = 0; p < playerCount; ++p) {
         if (players[p].device == "joystick" && players[p].joystickId() == joystickId) {
@@ -59,12 +48,14 @@ void handleLobbyEvent() {
             window.close();
             std::exit(0);
         }
-        if (!joinInProgress && !keyboardPlayerKnows(key)) {
+        // A key that no keyboard player taught starts the join of a new one.
+        const PlayerAction found = findKeyAction(key);
+        if (!joinInProgress && found.action.empty()) {
             joinInProgress = true;
             playerCount += 1;
             joinKeyboardPlayer();
         } else {
-            lobbyAction = findKeyAction(key);
+            lobbyAction = found;
             applyLobbyAction();
         }
     }
