@@ -1,123 +1,43 @@
-// The lobby loop's dispatch: joins started by unknown keys, ready marks, the start of a
-// match, Escape and the close request.
+// The lobby: its dispatch of joins and ready marks, the start of a match, the ways the
+// program ends, and the figures laid out and tinted for any number of players.
 #include "support.hpp"
 
+#include <cmath>
+
+using sf::Event;
 using sf::Keyboard;
-
-namespace {
-
-// Scripts a complete join: the starting key, then each key pressed twice.
-void scriptJoin(Keyboard::Key start, std::initializer_list<Keyboard::Key> keys) {
-    scriptEvent(keyPressed(start));
-    for (Keyboard::Key key : keys) {
-        scriptEvent(keyPressed(key));
-        scriptEvent(keyPressed(key));
-    }
-}
-
-} // namespace
 
 class Lobby : public GameTest {};
 
-TEST_F(Lobby, AnUnknownKeyStartsAJoinWhoseFirstPressIsNotTaught) {
-    scriptJoin(Keyboard::J, {Keyboard::W, Keyboard::S, Keyboard::A, Keyboard::D});
+TEST_F(Lobby, UnknownKeysJoinJumpAndDownMarkAndTheMatchClearsTheMarks) {
+    // The first J only starts the join; the four keys come after it.
+    scriptPresses({Keyboard::J, Keyboard::W, Keyboard::W, Keyboard::S, Keyboard::S, Keyboard::A,
+                   Keyboard::A, Keyboard::D, Keyboard::D});
     scriptPassEnd();
     lobbyPass();
-
     ASSERT_EQ(playerCount, 1);
-    ASSERT_EQ(players.size(), 1u);
-    EXPECT_EQ(players[0].jumpKey(), static_cast<std::uint32_t>(Keyboard::W));
-    EXPECT_FALSE(players[0].ready);
-    EXPECT_FALSE(joinInProgress);
+    EXPECT_EQ(players[0].slot[0], static_cast<std::uint32_t>(Keyboard::W));
 
-    // A second person joins with keys of their own; a taught key starts no join.
-    scriptJoin(Keyboard::Up, {Keyboard::Up, Keyboard::Down, Keyboard::Left, Keyboard::Right});
-    scriptEvent(keyPressed(Keyboard::A));
-    scriptPassEnd();
-    lobbyPass();
-    EXPECT_EQ(playerCount, 2);
-    EXPECT_EQ(players[1].index, 1);
-    EXPECT_EQ(players[1].jumpKey(), static_cast<std::uint32_t>(Keyboard::Up));
-}
-
-TEST_F(Lobby, JumpMarksReadyDownTakesItBackLeftAndRightDoNothing) {
-    addKeyboardPlayer(Keyboard::W, Keyboard::S, Keyboard::A, Keyboard::D);
-    addKeyboardPlayer(Keyboard::Up, Keyboard::Down, Keyboard::Left, Keyboard::Right);
-    scriptEvent(keyPressed(Keyboard::W));
-    scriptEvent(keyPressed(Keyboard::Left));
-    scriptEvent(keyPressed(Keyboard::Right));
-    scriptEvent(keyReleased(Keyboard::S));
+    addJoystickPlayer({0, 1, 2, 3, 4});
+    scriptPresses({Keyboard::W, Keyboard::A, Keyboard::D});
     scriptPassEnd();
     lobbyPass();
     EXPECT_TRUE(players[0].ready);
-    EXPECT_FALSE(players[1].ready);
-    EXPECT_EQ(players[1].speed, 0.0f) << "left and right don't steer in the lobby";
-    EXPECT_EQ(lobbyAction.action, "right");
-
-    scriptEvent(keyPressed(Keyboard::S));
+    EXPECT_EQ(players[0].speed, 0.0f) << "left and right do nothing in the lobby";
+    scriptPresses({Keyboard::S});
+    scriptEvent(buttonEvent(Event::JoystickButtonPressed, 0, 1));
     scriptPassEnd();
     lobbyPass();
     EXPECT_FALSE(players[0].ready);
-    EXPECT_EQ(playerCount, 2) << "known keys start no join";
-}
+    EXPECT_TRUE(players[1].ready) << "a joined joystick's jump marks, it never joins";
+    EXPECT_EQ(playerCount, 2);
 
-TEST_F(Lobby, TheMatchStartsInThePassAfterTheLastPlayerIsReady) {
-    addKeyboardPlayer(Keyboard::W, Keyboard::S, Keyboard::A, Keyboard::D);
-    addJoystickPlayer(0, 1, 2, 3, 4, 0);
     players[0].ready = true;
     players[1].alive = false;
-
-    scriptEvent(buttonPressed(0, 1));
     scriptPassEnd();
     lobbyPass();
-    EXPECT_TRUE(players[0].ready && players[1].ready);
-    EXPECT_FALSE(matchRunning);
-
-    scriptPassEnd();
-    lobbyPass();
-    EXPECT_FALSE(matchRunning);
-    EXPECT_FALSE(players[0].ready || players[1].ready) << "a match clears the ready marks";
-    EXPECT_TRUE(players[0].alive && players[1].alive) << "everyone comes back from a match";
-}
-
-TEST_F(Lobby, AJoinedJoysticksButtonsOnlyMarkAndNeverJoin) {
-    addJoystickPlayer(2, 1, 2, 3, 4, 0);
-    scriptEvent(buttonPressed(2, 9));
-    scriptEvent(buttonPressed(2, 3));
-    scriptEvent(buttonPressed(2, 1));
-    scriptPassEnd();
-    lobbyPass();
-    EXPECT_EQ(playerCount, 1);
-    EXPECT_TRUE(players[0].ready);
-    scriptEvent(buttonPressed(2, 2));
-    scriptPassEnd();
-    lobbyPass();
-    EXPECT_FALSE(players[0].ready);
-}
-
-TEST_F(Lobby, AnUnknownJoysticksButtonLeavesTheRosterConsistent) {
-    addKeyboardPlayer(Keyboard::W, Keyboard::S, Keyboard::A, Keyboard::D);
-    scriptEvent(buttonPressed(5, 0));
-    scriptEvent(buttonPressed(11, 0));
-    scriptPassEnd();
-    lobbyPass();
-    EXPECT_EQ(playerCount, static_cast<int>(players.size()));
-    EXPECT_FALSE(joinInProgress);
-    EXPECT_EQ(bindingStep, 0);
-}
-
-TEST_F(Lobby, EscapeInAJoinOnlyEndsTheJoin) {
-    addKeyboardPlayer(Keyboard::W, Keyboard::S, Keyboard::A, Keyboard::D);
-    scriptEvent(keyPressed(Keyboard::J));
-    scriptEvent(keyPressed(Keyboard::J));
-    scriptEvent(keyPressed(Keyboard::Escape));
-    scriptEvent(keyPressed(Keyboard::W));
-    scriptPassEnd();
-    lobbyPass();
-    EXPECT_TRUE(window.isOpen());
-    EXPECT_EQ(playerCount, 1);
-    EXPECT_EQ(players.size(), 1u);
-    EXPECT_TRUE(players[0].ready) << "the lobby goes on with the events after the join";
+    EXPECT_FALSE(matchRunning || players[0].ready || players[1].ready);
+    EXPECT_TRUE(players[1].alive);
 }
 
 TEST_F(Lobby, TheCloseRequestEndsTheLoopInTheLobbyAndDuringAJoin) {
@@ -126,34 +46,97 @@ TEST_F(Lobby, TheCloseRequestEndsTheLoopInTheLobbyAndDuringAJoin) {
     EXPECT_FALSE(window.isOpen());
 
     window.create(sf::VideoMode(800, 600), "Twinrun test", sf::Style::None);
-    scriptEvent(keyPressed(Keyboard::J));
-    scriptEvent(keyPressed(Keyboard::J));
+    scriptPresses({Keyboard::J, Keyboard::J});
     scriptEvent(closeRequest());
     runLobby();
     EXPECT_FALSE(window.isOpen());
     EXPECT_EQ(playerCount, 0);
-    EXPECT_TRUE(players.empty());
     EXPECT_FALSE(joinInProgress);
 }
 
-TEST_F(Lobby, ARunDryScriptActsAsTheCloseRequest) {
-    runLobby();
-    EXPECT_FALSE(window.isOpen());
-    EXPECT_TRUE(scriptRanDry());
-    startScript(); // this test ran dry on purpose
+// Plain squares for the figure (40 × 40, white) and the mark (drawn at 0.3: 12 × 12), so
+// that positions and tints can be read back exactly.
+class LobbyLayout : public GameTest, public ::testing::WithParamInterface<sf::Vector2u> {
+  protected:
+    sf::Vector2u screenSize() const override { return GetParam(); }
+    void SetUp() override {
+        GameTest::SetUp();
+        idlePath = solidImage(40, 40, sf::Color::White);
+        markPath = solidImage(40, 40, markColor);
+    }
+    // The frame for n players, of whom those listed are ready.
+    sf::Image frame(int n, std::initializer_list<int> ready = {}) {
+        while (playerCount < n) {
+            addKeyboardPlayer(Keyboard::A, Keyboard::A, Keyboard::A, Keyboard::A);
+        }
+        for (int p = 0; p < n; ++p) {
+            players[p].ready = std::find(ready.begin(), ready.end(), p) != ready.end();
+        }
+        window.clear(sf::Color::White);
+        drawLobby();
+        return grabWindow();
+    }
+    // The centre of player p's figure among n, computed independently of the game.
+    sf::Color at(const sf::Image& image, int p, int n, int dx = 0, int dy = 0) const {
+        const float w = static_cast<float>(screenWidth);
+        const float h = static_cast<float>(screenHeight);
+        float x = static_cast<float>(p + 1) * w / static_cast<float>(n + 1);
+        float y = h / 2.0f;
+        if (n > 4) {
+            x = static_cast<float>(p % 4 + 1) * w / 5.0f;
+            y = static_cast<float>(p / 4 + 1) * h / (0.25f * static_cast<float>(n) + 2.0f);
+        }
+        return image.getPixel(static_cast<unsigned int>(std::lround(x)) + dx,
+                              static_cast<unsigned int>(std::lround(y)) + dy);
+    }
+    const sf::Color markColor{10, 200, 30};
+};
+
+TEST_P(LobbyLayout, FiguresStandInARowUpToFourThenInRowsOfFourInTheirColours) {
+    for (int n : {1, 4, 5, 8, 12}) {
+        const sf::Image image = frame(n);
+        for (int p = 0; p < n; ++p) {
+            SCOPED_TRACE(std::to_string(p) + " of " + std::to_string(n));
+            EXPECT_EQ(at(image, p, n), playerColor(p, false));
+            EXPECT_EQ(at(image, p, n, -18, -18), playerColor(p, false));
+            EXPECT_EQ(at(image, p, n, 18, 18), playerColor(p, false));
+            EXPECT_EQ(at(image, p, n, 23, 0), sf::Color::White);
+            EXPECT_EQ(at(image, p, n, 0, -23), sf::Color::White);
+        }
+    }
 }
 
-using LobbyDeathTest = Lobby;
+TEST_P(LobbyLayout, TheMarkShowsAtAThirdOfItsSizeOverReadyPlayersOnly) {
+    sf::Image image = frame(3, {1});
+    EXPECT_EQ(at(image, 1, 3, -5, 5), markColor);
+    EXPECT_EQ(at(image, 1, 3, 8, 0), sf::Color::Red);
+    EXPECT_EQ(at(image, 0, 3), sf::Color::Black);
+    image = frame(3);
+    EXPECT_EQ(at(image, 1, 3), sf::Color::Red);
+}
 
-TEST_F(LobbyDeathTest, EscapeEndsTheProgramWithStatusZeroEvenWhenPlayersAreReady) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            addKeyboardPlayer(Keyboard::W, Keyboard::S, Keyboard::A, Keyboard::D);
-            players[0].ready = true;
-            scriptEvent(keyPressed(Keyboard::Escape));
-            lobbyPass();
-            std::exit(3);
-        },
-        ::testing::ExitedWithCode(0), "");
+TEST_P(LobbyLayout, SixtyPlayersTakeTheirColoursFromInsideTheTable) {
+    // Under AddressSanitizer this also proves that no colour is read past the table.
+    const sf::Image image = frame(60);
+    for (int p : {13, 50, 51, 59}) {
+        EXPECT_EQ(at(image, p, 60), playerColor(p % 50, false)) << p;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ScreenSizes, LobbyLayout,
+                         ::testing::Values(sf::Vector2u(800, 600), sf::Vector2u(1001, 777)),
+                         [](const ::testing::TestParamInfo<sf::Vector2u>& size) {
+                             return std::to_string(size.param.x) + "x" +
+                                    std::to_string(size.param.y);
+                         });
+
+TEST_F(Lobby, AMissingFigureWritesItsErrorLineInEveryFrame) {
+    addKeyboardPlayer(Keyboard::A, Keyboard::A, Keyboard::A, Keyboard::A);
+    idlePath = "src/no-such-figure.gif";
+    ::testing::internal::CaptureStderr();
+    drawLobby();
+    drawLobby();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Error  : load texture src/no-such-figure.gif\n"
+              "Error  : load texture src/no-such-figure.gif\n");
 }

@@ -1,26 +1,7 @@
 // Test support: window, state reset, scripted events and frame capture.
 #include "support.hpp"
 
-#include <cstdlib>
 #include <unistd.h>
-
-void resetGameState() {
-    players.clear();
-    playerCount = 0;
-    bindingStep = 0;
-    awaitingConfirm = false;
-    pendingKey = sf::Keyboard::Escape;
-    joinInProgress = false;
-    matchRunning = false;
-    axisHeld = false;
-    lobbyAction = PlayerAction();
-    event = sf::Event{};
-    idlePath = "src/idle.gif";
-    markPath = "src/mark.png";
-    fontPath = "src/Pixellari.ttf";
-    beforePresent = nullptr;
-    startScript();
-}
 
 void GameTest::SetUp() {
     sf::err().rdbuf(nullptr);
@@ -30,13 +11,21 @@ void GameTest::SetUp() {
     if (!window.isOpen() || window.getSize() != size) {
         window.create(sf::VideoMode(size.x, size.y), "Twinrun test", sf::Style::None);
     }
-    ASSERT_TRUE(window.isOpen());
-    resetGameState();
-    static bool lobbyReady = false;
-    if (!lobbyReady) {
-        setupLobby();
-        lobbyReady = true;
-    }
+    players.clear();
+    playerCount = 0;
+    bindingStep = 0;
+    awaitingConfirm = false;
+    joinInProgress = false;
+    matchRunning = false;
+    idlePath = "src/idle.gif";
+    markPath = "src/mark.png";
+    // A sprite keeps its texture rectangle when given a new texture: start from none.
+    idleSprite = sf::Sprite();
+    markSprite = sf::Sprite();
+    beforePresent = nullptr;
+    startScript();
+    static const bool lobbyReady = (setupLobby(), true);
+    (void)lobbyReady;
 }
 
 void GameTest::TearDown() {
@@ -45,30 +34,18 @@ void GameTest::TearDown() {
     beforePresent = nullptr;
 }
 
-sf::Event keyPressed(sf::Keyboard::Key key) {
+sf::Event keyEvent(sf::Event::EventType type, sf::Keyboard::Key key) {
     sf::Event e{};
-    e.type = sf::Event::KeyPressed;
+    e.type = type;
     e.key.code = key;
     return e;
 }
 
-sf::Event keyReleased(sf::Keyboard::Key key) {
-    sf::Event e = keyPressed(key);
-    e.type = sf::Event::KeyReleased;
-    return e;
-}
-
-sf::Event buttonPressed(unsigned int joystickId, unsigned int button) {
+sf::Event buttonEvent(sf::Event::EventType type, unsigned int joystickId, unsigned int button) {
     sf::Event e{};
-    e.type = sf::Event::JoystickButtonPressed;
+    e.type = type;
     e.joystickButton.joystickId = joystickId;
     e.joystickButton.button = button;
-    return e;
-}
-
-sf::Event buttonReleased(unsigned int joystickId, unsigned int button) {
-    sf::Event e = buttonPressed(joystickId, button);
-    e.type = sf::Event::JoystickButtonReleased;
     return e;
 }
 
@@ -87,9 +64,10 @@ sf::Event closeRequest() {
     return e;
 }
 
-void scriptTap(sf::Keyboard::Key key) {
-    scriptEvent(keyPressed(key));
-    scriptEvent(keyReleased(key));
+void scriptPresses(std::initializer_list<sf::Keyboard::Key> keys) {
+    for (sf::Keyboard::Key key : keys) {
+        scriptEvent(keyEvent(sf::Event::KeyPressed, key));
+    }
 }
 
 void addKeyboardPlayer(sf::Keyboard::Key jump, sf::Keyboard::Key down, sf::Keyboard::Key left,
@@ -97,24 +75,18 @@ void addKeyboardPlayer(sf::Keyboard::Key jump, sf::Keyboard::Key down, sf::Keybo
     playerCount += 1;
     Player player = newPlayer();
     player.device = "keyboard";
-    player.jumpKey() = static_cast<std::uint32_t>(jump);
-    player.downKey() = static_cast<std::uint32_t>(down);
-    player.leftKey() = static_cast<std::uint32_t>(left);
-    player.rightKey() = static_cast<std::uint32_t>(right);
+    player.slot[0] = static_cast<std::uint32_t>(jump);
+    player.slot[1] = static_cast<std::uint32_t>(down);
+    player.slot[2] = static_cast<std::uint32_t>(left);
+    player.slot[3] = static_cast<std::uint32_t>(right);
     appendPlayer(player);
 }
 
-void addJoystickPlayer(unsigned int joystickId, unsigned int jump, unsigned int down,
-                       unsigned int left, unsigned int right, unsigned int axis) {
+void addJoystickPlayer(std::initializer_list<std::uint32_t> slots) {
     playerCount += 1;
     Player player = newPlayer();
     player.device = "joystick";
-    player.joystickId() = joystickId;
-    player.jumpButton() = jump;
-    player.downButton() = down;
-    player.leftButton() = left;
-    player.rightButton() = right;
-    player.axis() = axis;
+    std::copy(slots.begin(), slots.end(), player.slot);
     appendPlayer(player);
 }
 
@@ -125,35 +97,15 @@ sf::Image grabWindow() {
     return texture.copyToImage();
 }
 
-FrameRecorder::FrameRecorder() {
-    beforePresent = [this] {
-        prompts.push_back(promptText.getString().toAnsiString());
-        if (keepImages) {
-            images.push_back(grabWindow());
-        }
-    };
+void recordPrompts(std::vector<std::string>& prompts) {
+    beforePresent = [&prompts] { prompts.push_back(promptText.getString().toAnsiString()); };
 }
 
-FrameRecorder::~FrameRecorder() {
-    beforePresent = nullptr;
-}
-
-std::string writeSolidImage(unsigned int w, unsigned int h, sf::Color color,
-                            const std::string& name) {
+std::string solidImage(unsigned int w, unsigned int h, sf::Color color) {
     sf::Image image;
     image.create(w, h, color);
-    const std::string path =
-        ::testing::TempDir() + "twinrun-" + std::to_string(::getpid()) + "-" + name + ".png";
+    const std::string path = ::testing::TempDir() + "twinrun-" + std::to_string(::getpid()) + "-" +
+                             std::to_string(color.toInteger()) + ".png";
     EXPECT_TRUE(image.saveToFile(path));
     return path;
-}
-
-::testing::AssertionResult sameColor(sf::Color actual, sf::Color expected) {
-    if (actual.r == expected.r && actual.g == expected.g && actual.b == expected.b) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure()
-           << "colour (" << int(actual.r) << ", " << int(actual.g) << ", " << int(actual.b)
-           << ") instead of (" << int(expected.r) << ", " << int(expected.g) << ", "
-           << int(expected.b) << ")";
 }

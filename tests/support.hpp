@@ -11,53 +11,29 @@
 #include <string>
 #include <vector>
 
-// Opens the window at w × h, makes that the screen size and resets the game's state.
-// Every test that runs game code derives its fixture from this one; a test whose
-// script ran dry fails.
+// Opens the window at screenSize(), makes that the screen size and resets the game's state;
+// a test whose script ran dry fails.
 class GameTest : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
-    // Size of the window and screen for this fixture.
     virtual sf::Vector2u screenSize() const { return {800, 600}; }
 };
 
-// Clears the roster, the join state and the flags, and starts an empty script.
-void resetGameState();
-
-sf::Event keyPressed(sf::Keyboard::Key key);
-sf::Event keyReleased(sf::Keyboard::Key key);
-sf::Event buttonPressed(unsigned int joystickId, unsigned int button);
-sf::Event buttonReleased(unsigned int joystickId, unsigned int button);
+sf::Event keyEvent(sf::Event::EventType type, sf::Keyboard::Key key);
+sf::Event buttonEvent(sf::Event::EventType type, unsigned int joystickId, unsigned int button);
 sf::Event axisMoved(unsigned int joystickId, sf::Joystick::Axis axis, float position);
 sf::Event closeRequest();
+void scriptPresses(std::initializer_list<sf::Keyboard::Key> keys);
 
-// Scripts a press immediately followed by its release, as a tap of the key.
-void scriptTap(sf::Keyboard::Key key);
-
-// Adds a finished keyboard player with four keys, as a join would.
+// Adds a finished player, as a join would: four keys, or a joystick and its five slots.
 void addKeyboardPlayer(sf::Keyboard::Key jump, sf::Keyboard::Key down, sf::Keyboard::Key left,
                        sf::Keyboard::Key right);
-// Adds a finished joystick player.
-void addJoystickPlayer(unsigned int joystickId, unsigned int jump, unsigned int down,
-                       unsigned int left, unsigned int right, unsigned int axis);
+void addJoystickPlayer(std::initializer_list<std::uint32_t> slots);
 
 // The window's current contents, read before they are presented.
 sf::Image grabWindow();
-
-// Records every frame presented while it lives: the prompt shown and the picture.
-class FrameRecorder {
-  public:
-    FrameRecorder();
-    ~FrameRecorder();
-    std::vector<std::string> prompts;
-    std::vector<sf::Image> images;
-    bool keepImages = false;
-};
-
-// Writes a w × h image filled with one colour to a temporary PNG file and returns its path.
-std::string writeSolidImage(unsigned int w, unsigned int h, sf::Color color,
-                            const std::string& name);
-
-// Whether two colours are equal in red, green and blue.
-::testing::AssertionResult sameColor(sf::Color actual, sf::Color expected);
+// Records the prompt of every frame presented from now on.
+void recordPrompts(std::vector<std::string>& prompts);
+// A temporary PNG of w × h pixels of one colour; its path.
+std::string solidImage(unsigned int w, unsigned int h, sf::Color color);

@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# End to end: the real twinrun on private X servers, played with real key presses
+# (xdotool) and checked on screenshots (ImageMagick), on its exit status and on stderr.
+# Usage: tests/e2e.sh path/to/twinrun, from the repository root.
+set -euo pipefail
+game="$1"
+tmp="$(mktemp -d)"
+servers=()
+trap 'kill "${servers[@]}" 2>/dev/null || true; rm -rf "$tmp"' EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Starts an Xvfb of the given size (extra arguments go to Xvfb); sets display.
+startServer() {
+  local size="$1"
+  shift
+  rm -f "$tmp/number"
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset "$@" 3>"$tmp/number" 2>/dev/null &
+  servers+=($!)
+  for _ in $(seq 100); do [ -s "$tmp/number" ] && break; sleep 0.05; done
+  display=":$(head -n 1 "$tmp/number")"
+}
+
+# Number of pixels of colour $4 (e.g. 000000) in the 100 × 100 square around ($2, $3).
+count() {
+  convert "$1" -crop "100x100+$(($2 - 50))+$(($3 - 50))" txt:- | grep -ci "#$4" || true
+}
+
+# Takes screenshots until "$@" holds for shot.png, for up to ten seconds.
+waitFor() {
+  for _ in $(seq 50); do
+    DISPLAY="$display" import -window root "$tmp/shot.png"
+    if "$@"; then return 0; fi
+    sleep 0.2
+  done
+  return 1
+}
+
+# The dark pixels form one block centred on the screen: the game's text. A text wider
+# than the screen runs past both edges, so only its height is centred.
+textCentred() {
+  local box w h x y
+  box="$(convert "$tmp/shot.png" -threshold 50% -negate -format %@ info: 2>/dev/null)"
+  IFS='x+' read -r w h x y <<<"$box"
+  [ "$h" -gt 0 ] || return 1
+  local dx=$(((2 * x + w) / 2 - width / 2)) dy=$(((2 * y + h) / 2 - height / 2))
+  if [ "$x" -gt 0 ]; then
+    [ "$dx" -ge -3 ] && [ "$dx" -le 3 ] || return 1
+  fi
+  [ "$dy" -ge -3 ] && [ "$dy" -le 3 ]
+}
+
+# Whether two screenshots have the same pixels.
+samePicture() { [ "$(compare -metric AE "$1" "$2" null: 2>&1 || true)" = 0 ]; }
+
+# A centred text that differs from the last one seen; its picture is kept in $tmp/$1.png.
+newPrompt() {
+  textCentred && ! samePicture "$tmp/shot.png" "$tmp/last.png" && cp "$tmp/shot.png" "$tmp/$1.png" &&
+    cp "$tmp/shot.png" "$tmp/last.png"
+}
+
+keys() { DISPLAY="$display" xdotool key --delay 150 "$@"; }
+
+# Player 0 black at a third, player 1 red at two thirds, and nothing in the middle.
+twoFigures() {
+  [ "$(count "$tmp/shot.png" $((width / 3)) $((height / 2)) 000000)" -gt 1000 ] &&
+    [ "$(count "$tmp/shot.png" $((2 * width / 3)) $((height / 2)) FF0000)" -gt 1000 ] &&
+    [ "$(count "$tmp/shot.png" $((width / 2)) $((height / 2)) FFFFFF)" -eq 10000 ]
+}
+
+marked() { [ "$(count "$tmp/shot.png" $((width / 3)) $((height / 2)) 2EB046)" -gt 30 ]; }
+
+expectOneLine() { # status, words, command...
+  local status="$1" words="$2"
+  shift 2
+  "$@" 2>"$tmp/err" && code=0 || code=$?
+  [ "$code" -eq "$status" ] || fail "$* ended with $code"
+  grep -q "$words" "$tmp/err" && [ "$(wc -l <"$tmp/err")" -eq 1 ] || fail "$(cat "$tmp/err")"
+}
+
+# Without a usable display: one line and status 1.
+expectOneLine 1 "DISPLAY is not set" env -u DISPLAY "$game"
+expectOneLine 1 'cannot open the X display ":4321"' env DISPLAY=:4321 "$game"
+startServer 640x480 -extension GLX
+expectOneLine 1 "no OpenGL (GLX)" env DISPLAY="$display" "$game"
+
+for size in 1024x768 1280x720; do
+  width="${size%x*}"
+  height="${size#*x}"
+  startServer "$size"
+  DISPLAY="$display" "$game" 2>"$tmp/game-err" &
+  pid=$!
+  convert -size 1x1 xc:white "$tmp/last.png"
+  waitFor newPrompt invitation || fail "$size: no invitation"
+
+  # The first J only starts the join; each control is then taught by two presses.
+  keys j
+  waitFor newPrompt jump || fail "$size: no prompt for jump"
+  step=0
+  for press in j j d d l l r; do
+    step=$((step + 1))
+    keys "$press"
+    waitFor newPrompt "step$step" || fail "$size: no new prompt after $press"
+  done
+  # Odd steps ask to confirm, always with the same picture; the others ask for the next
+  # control, each with a picture of its own.
+  for same in step3 step5 step7; do
+    samePicture "$tmp/step1.png" "$tmp/$same.png" || fail "$size: confirmation prompts differ"
+  done
+  for prompt in step2 step4 step6; do
+    samePicture "$tmp/jump.png" "$tmp/$prompt.png" && fail "$size: $prompt asks for jump again"
+  done
+  keys r
+  # The second player joins, abandons with Escape, then joins again.
+  keys Up Up Up Down Escape i i i k k u u o o
+
+  waitFor twoFigures || fail "$size: no two figures"
+  # Jump marks player 0 ready: the mark's green tick shows; down takes it back.
+  keys j
+  waitFor marked || fail "$size: no ready mark"
+  keys d
+  waitFor eval '! marked' || fail "$size: down left the mark"
+
+  keys Escape
+  for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+  wait "$pid" || fail "$size: Escape ended with $?"
+  ! grep -q Error "$tmp/game-err" || fail "$size: $(cat "$tmp/game-err")"
+done
+echo "end to end: 2 screen sizes passed"
