@@ -27,7 +27,8 @@ void loadCentredSprite(sf::Texture& texture, sf::Sprite& sprite, const std::stri
     if (!texture.loadFromFile(path, sf::IntRect())) {
         std::cerr << "Error  : load texture " << path << std::endl;
     }
-    sprite.setTexture(texture, false);
+    // The sprite shows the whole image, also after a failed load or a change of size.
+    sprite.setTexture(texture, true);
     const sf::FloatRect bounds = sprite.getLocalBounds();
     sprite.setOrigin(bounds.left + bounds.width * 0.5f, bounds.top + bounds.height * 0.5f);
 }

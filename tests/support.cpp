@@ -19,9 +19,6 @@ void GameTest::SetUp() {
     matchRunning = false;
     idlePath = "src/idle.gif";
     markPath = "src/mark.png";
-    // A sprite keeps its texture rectangle when given a new texture: start from none.
-    idleSprite = sf::Sprite();
-    markSprite = sf::Sprite();
     beforePresent = nullptr;
     startScript();
     static const bool lobbyReady = (setupLobby(), true);
