@@ -1,13 +1,136 @@
-// The match loop. Until the world is built, a match ends as soon as it starts: every
-// player is revived and the lobby takes over again.
+// The match loop: events between ticks, and each tick's order of motion, drawing, the
+// score and the end of the match.
 #include "match/match.hpp"
 
 #include "roster/roster.hpp"
 #include "shell/globals.hpp"
+#include "shell/input.hpp"
+
+namespace {
+
+// Number of ground tiles drawn side by side from groundScrollX.
+constexpr int groundTiles = 100;
+
+void scrollGround() {
+    groundScrollX += scrollSpeed;
+    tickCounter += 1;
+    groundDrawY = static_cast<float>(screenHeight);
+    groundTileX = groundScrollX;
+}
+
+void drawGround() {
+    float x = groundTileX;
+    for (int tile = 0; tile < groundTiles; ++tile) {
+        groundSprite.setPosition(x, groundDrawY);
+        window.draw(groundSprite, sf::RenderStates::Default);
+        x += groundTileWidth;
+    }
+}
+
+// Walks groundTileX over the tiles just drawn. Once the first tile lies more than two
+// tile widths off the left edge the ground starts again from 0 at the next tick, which
+// the eye can't tell from an endless row.
+void wrapGround() {
+    for (int tile = 0; tile < groundTiles; ++tile) {
+        groundTileX += groundTileWidth;
+        if (groundTileX < -groundTileWidth) {
+            groundScrollX = 0.0f;
+        }
+    }
+}
+
+// The living dinosaurs in their colours, on the run frame of the moment.
+void drawPlayers() {
+    sf::Sprite& sprite = animPhase ? dinoLeftSprite : dinoRightSprite;
+    const bool night = inkColor != sf::Color::Black;
+    for (int p = 0; p < playerCount; ++p) {
+        if (!players[p].alive) {
+            continue;
+        }
+        sprite.setPosition(players[p].x, players[p].y);
+        sprite.setColor(playerColor(p, night));
+        window.draw(sprite, sf::RenderStates::Default);
+    }
+}
+
+// Each run frame stays for 11 ticks.
+void advanceAnimation() {
+    if (animCounter >= 10.0f) {
+        animPhase = !animPhase;
+        animCounter = 0.0f;
+    } else {
+        animCounter += 1.0f;
+    }
+}
+
+bool anyoneAlive() {
+    for (int p = 0; p < playerCount; ++p) {
+        if (players[p].alive) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Every third tick the score grows and cacti and flyers come a little sooner.
+void countScore() {
+    if (tickCounter != 3) {
+        return;
+    }
+    tickCounter = 0;
+    score += 1.0;
+    if (spawnMinDelay > 0.5f) {
+        spawnMinDelay += -0.005f;
+    }
+    if (spawnSpread > 1.0f) {
+        spawnSpread += -0.005f;
+    }
+}
+
+} // namespace
+
+void handleMatchEvents() {
+    while (pollInput()) {
+        handleMatchKeyEvent();
+        handleMatchJoystickEvent();
+    }
+}
+
+void runTick(sf::Clock& tickClock) {
+    scrollSpeed += -0.001f;
+    window.clear(backgroundColor);
+    movePlayers();
+    scrollGround();
+    drawGround();
+    wrapGround();
+    spawnCactus();
+    spawnPickup();
+    spawnFlyer();
+    scrollEntities();
+    drawPlayers();
+    advanceAnimation();
+    // Escape handled in this pass is overruled while someone is alive.
+    matchRunning = anyoneAlive();
+    drawScore();
+    presentFrame();
+    tickClock.restart();
+    countScore();
+}
 
 void runMatch() {
+    setupMatch();
+    sf::Clock tickClock;
+    // The window's close request is handled by nobody here, so it changes nothing.
+    while (matchRunning) {
+        handleMatchEvents();
+        if (tickClock.getElapsedTime().asSeconds() >= frameInterval) {
+            runTick(tickClock);
+        }
+        window.setFramerateLimit(60);
+    }
     for (int p = 0; p < playerCount; ++p) {
         players[p].alive = true;
     }
-    matchRunning = false;
+    entities.clear();
+    entityCount = 0;
 }

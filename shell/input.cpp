@@ -4,6 +4,7 @@
 
 #include "shell/globals.hpp"
 
+#include <SFML/System/Clock.hpp>
 #include <SFML/Window/Joystick.hpp>
 
 #include <cstdio>
@@ -27,6 +28,10 @@ float scriptedAxes[sf::Joystick::Count][sf::Joystick::AxisCount] = {};
 // The script's end was reported once as an empty queue, which ends the pass that took
 // the last events.
 bool endReported = false;
+// Once the script is empty, polls end passes until idleLimit has passed since scriptIdle.
+bool idling = false;
+sf::Clock idleClock;
+constexpr float idleLimit = 20.0f;
 // The script ran out while a loop still asked for events.
 bool ranDry = false;
 // Polls since the script ran dry; a loop that ignores the close request is stopped.
@@ -39,6 +44,9 @@ bool validAxis(unsigned int joystickId, unsigned int axis) {
 
 bool pollScript() {
     if (!window.isOpen()) {
+        return false;
+    }
+    if (script.empty() && idling && idleClock.getElapsedTime().asSeconds() < idleLimit) {
         return false;
     }
     if (script.empty() && !endReported) {
@@ -100,6 +108,7 @@ void startScript() {
     scripted = true;
     script.clear();
     endReported = false;
+    idling = false;
     ranDry = false;
     dryPolls = 0;
     for (auto& joystick : scriptedAxes) {
@@ -124,6 +133,11 @@ void scriptPassEnd() {
     ScriptEntry entry;
     entry.passEnd = true;
     script.push_back(entry);
+}
+
+void scriptIdle() {
+    idling = true;
+    idleClock.restart();
 }
 
 void scriptAxis(unsigned int joystickId, unsigned int axis, float position) {

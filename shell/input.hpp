@@ -17,6 +17,9 @@ void stopScript();
 void scriptEvent(const sf::Event& scripted);
 // Appends the end of a pass: pollInput reports no pending event once.
 void scriptPassEnd();
+// After the scripted events, every poll ends the pass instead of running dry, so that a
+// loop can run on its own (a match whose players die); after 20 seconds it runs dry.
+void scriptIdle();
 // Sets the position that readAxis reports for one axis.
 void scriptAxis(unsigned int joystickId, unsigned int axis, float position);
 // True once the script ran out while a loop still asked for events. A dry script then

@@ -1,0 +1,158 @@
+// The dinosaurs' physics for one tick: contacts with the world's objects, day and night,
+// the stun, running, jumping, ducking, falling and the edges of the play field.
+#include "match/match.hpp"
+
+#include "roster/roster.hpp"
+#include "shell/globals.hpp"
+
+namespace {
+
+bool overlapsHorizontally(const Player& p, const Entity& e) {
+    return p.x + p.width > e.x && e.x + e.width > p.x;
+}
+
+// A cloud holds a player whose y lies from 9 pixels (exclusive) to 4 pixels (inclusive)
+// above the cloud's y: a falling player, 5 pixels a tick, always passes through it.
+void touchCloud(Player& p, const Entity& cloud) {
+    if (overlapsHorizontally(p, cloud)) {
+        const double d = p.y - (cloud.y - 4.0);
+        if (d <= 0.0 && d > -5.0) {
+            p.onPlatform = true;
+            p.platformFound = true;
+        }
+    } else if (!p.platformFound) {
+        p.onPlatform = false;
+    }
+}
+
+// Whether a cactus, pickup or flyer can touch the player at all: near enough to the
+// players' half of the screen, low enough (the depth test), and overlapping horizontally.
+bool withinReach(const Player& p, const Entity& e) {
+    return e.x < static_cast<float>(screenWidth / 2 + 100) &&
+           p.y > static_cast<float>(screenHeight) - e.height - e.y && p.x + p.width > e.x &&
+           e.x + e.width > p.x;
+}
+
+void touchObject(Player& p, Entity& e) {
+    if (e.name == "cactus0" || e.name == "cactus1") {
+        // A cactus stands on the floor whatever its y: no vertical test.
+        p.alive = false;
+        return;
+    }
+    if (!(e.y + e.height > p.y && p.y + p.height > e.y)) {
+        return;
+    }
+    if (e.name == "coin" && !e.taken) {
+        p.speed += 0.1f;
+        e.taken = true;
+    } else if (e.name == "hammer" && !e.taken) {
+        p.hitTimer = 0;
+        e.taken = true;
+    } else if (e.name == "bird" || e.name == "saw") {
+        p.alive = false;
+    }
+}
+
+void setDay() {
+    inkColor = sf::Color::Black;
+    backgroundColor = sf::Color::White;
+}
+
+void setNight() {
+    inkColor = sf::Color::White;
+    backgroundColor = sf::Color::Black;
+}
+
+// Night from each multiple of 1000 (but 0) for 500 points, day from the next multiple
+// of 500; other scores keep the colours as they are.
+void switchDayAndNight() {
+    const auto s = static_cast<std::int32_t>(score);
+    if (s % 1000 == 0) {
+        if (s == 0) {
+            setDay();
+        } else {
+            setNight();
+        }
+    } else if (s % 500 == 0) {
+        setDay();
+    }
+}
+
+void movePlayer(Player& p) {
+    // A stunned player drifts with the world and does nothing else, for 100 ticks and one.
+    if (p.hitTimer >= 0) {
+        if (p.hitTimer >= 100) {
+            p.hitTimer = -1;
+        } else {
+            p.x += scrollSpeed;
+            p.hitTimer += 1;
+        }
+        return;
+    }
+    p.x = p.x - moveFactor * p.speed;
+    if (p.jumpPressed) {
+        // A request made in the air is dropped.
+        p.jumpPressed = false;
+        if (p.y == floorY || p.onPlatform) {
+            p.jumping = true;
+            p.jumpStartY = p.y;
+        }
+    }
+    if (p.downPressed) {
+        p.jumping = false;
+        if (p.y != floorY && !p.onPlatform) {
+            p.y = p.y - jumpStep * 5.0f;
+        }
+    }
+    if (p.jumping) {
+        p.y += jumpStep;
+        if (p.jumpStartY - jumpHeight > p.y) {
+            p.jumping = false;
+        }
+    } else if (floorY > p.y && !p.onPlatform) {
+        p.y -= jumpStep;
+    }
+    if (p.y > floorY) {
+        p.y = floorY;
+    }
+    const auto half = static_cast<float>(screenWidth / 2);
+    if (p.x > half) {
+        p.x = half;
+    }
+    if (p.x < -88.0f) {
+        p.alive = false;
+    }
+}
+
+} // namespace
+
+void collidePlayers() {
+    const std::int32_t count = entityCount;
+    for (int p = 0; p < playerCount; ++p) {
+        Player& player = players[p];
+        if (!player.alive) {
+            continue;
+        }
+        // A player who dies here is still tested against the remaining entities.
+        for (int i = 0; i < count; ++i) {
+            Entity& e = entities[i];
+            if (e.name == "cloud") {
+                touchCloud(player, e);
+            } else if (withinReach(player, e)) {
+                touchObject(player, e);
+            }
+        }
+        player.platformFound = false;
+    }
+}
+
+void movePlayers() {
+    collidePlayers();
+    switchDayAndNight();
+    const std::int32_t count = playerCount;
+    for (int p = 0; p < count; ++p) {
+        if (players[p].alive) {
+            movePlayer(players[p]);
+        }
+    }
+}

@@ -1,0 +1,20 @@
+// The score at the top right of a match, in the ink of day or night.
+#include "match/match.hpp"
+
+#include "shell/globals.hpp"
+
+#include <iostream>
+#include <string>
+
+void drawScore() {
+    if (!scoreFont.loadFromFile(fontPath)) {
+        std::cerr << "Error  : load police " << fontPath << std::endl;
+    }
+    scoreText.setFont(scoreFont);
+    scoreText.setString(std::to_string(static_cast<std::int32_t>(score)));
+    scoreText.setCharacterSize(24);
+    scoreText.setFillColor(inkColor);
+    // Top left corner of the text: a longer score grows to the right.
+    scoreText.setPosition(static_cast<float>(screenWidth - 100), 10.0f);
+    window.draw(scoreText, sf::RenderStates::Default);
+}
