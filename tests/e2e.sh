@@ -68,6 +68,16 @@ twoFigures() {
     [ "$(count "$tmp/shot.png" $((width / 2)) $((height / 2)) FFFFFF)" -eq 10000 ]
 }
 
+# A match: the ground, which has no white, along the bottom edge, plain sky above it, and
+# the score's black digits at the top right.
+inMatch() {
+  local ground sky
+  ground="$(convert "$tmp/shot.png" -crop "${width}x40+0+$((height - 40))" txt:- | grep -ci '#FFFFFF' || true)"
+  sky="$(convert "$tmp/shot.png" -crop "${width}x1+0+$((height - 41))" txt:- | grep -ci '#FFFFFF' || true)"
+  [ "$ground" -eq 0 ] && [ "$sky" -gt $((width - 120)) ] &&
+    [ "$(count "$tmp/shot.png" $((width - 50)) 50 000000)" -gt 10 ]
+}
+
 marked() { [ "$(count "$tmp/shot.png" $((width / 3)) $((height / 2)) 2EB046)" -gt 30 ]; }
 
 expectOneLine() { # status, words, command...
@@ -120,6 +130,20 @@ for size in 1024x768 1280x720; do
   waitFor marked || fail "$size: no ready mark"
   keys d
   waitFor eval '! marked' || fail "$size: down left the mark"
+
+  # Both ready: a match runs; Escape brings back the lobby with nobody marked.
+  keys j i
+  waitFor inMatch || fail "$size: no match"
+  keys Escape
+  waitFor twoFigures || fail "$size: Escape did not end the match"
+  marked && fail "$size: still marked after the match"
+  # A second match: both run out on the left; the last death brings back the lobby.
+  keys j i
+  waitFor inMatch || fail "$size: no second match"
+  DISPLAY="$display" xdotool keydown l u
+  waitFor twoFigures || fail "$size: the match went on with both out"
+  DISPLAY="$display" xdotool keyup l u
+  marked && fail "$size: still marked after the second match"
 
   keys Escape
   for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
