@@ -18,13 +18,7 @@ int drawRand() {
 
 // Appends a complete entity at the spawn line.
 void appendEntity(const char* name, float y, float width, float height) {
-    Entity entity;
-    entity.name = name;
-    entity.x = spawnX;
-    entity.y = y;
-    entity.width = width;
-    entity.height = height;
-    entities.push_back(entity);
+    entities.push_back(Entity{name, spawnX, y, width, height, false});
 }
 
 // Whether a spawner's clock has run for its delay; if so it restarts for the next one.

@@ -72,7 +72,6 @@ __attribute__((destructor(101))) void releaseDisplay() {
 
 } // namespace
 
-
 sf::RenderWindow window;
 int screenWidth = static_cast<int>(sf::VideoMode::getDesktopMode().width);
 int screenHeight = static_cast<int>(sf::VideoMode::getDesktopMode().height);
