@@ -16,9 +16,10 @@ int drawRand() {
     return std::rand() / (RAND_MAX / 32768 + 1);
 }
 
-// Appends a complete entity at the spawn line.
+// Appends a complete entity at the spawn line and counts it.
 void appendEntity(const char* name, float y, float width, float height) {
     entities.push_back(Entity{name, spawnX, y, width, height, false});
+    entityCount += 1;
 }
 
 // Whether a spawner's clock has run for its delay; if so it restarts for the next one.
@@ -100,7 +101,6 @@ float randomBit() {
 
 void spawnCloud() {
     appendEntity("cloud", randomBetween(cloudYFrom, cloudYTo), 112.0f, 222.0f);
-    entityCount += 1;
 }
 
 void spawnCactus() {
@@ -115,7 +115,6 @@ void spawnCactus() {
     }
     // Each cactus draws the kind of the next one.
     nextCactusKind = static_cast<std::int32_t>(randomBit());
-    entityCount += 1;
     spawnCloud();
 }
 
@@ -126,7 +125,6 @@ void spawnPickup() {
     pickupDelay = randomBetween(5.0f, 10.0f);
     const bool hammer = static_cast<int>(randomBit()) == 1;
     appendEntity(hammer ? "hammer" : "coin", randomBetween(airYFrom, floorY), 64.0f, 64.0f);
-    entityCount += 1;
     spawnCloud();
 }
 
@@ -142,7 +140,6 @@ void spawnFlyer() {
     } else {
         appendEntity("bird", y, 74.0f, 46.0f);
     }
-    entityCount += 1;
     spawnCloud();
     std::cerr << "test" << std::endl;
 }

@@ -75,7 +75,8 @@ extern std::int32_t tickCounter;
 extern float frameInterval;
 // Horizontal motion of the world per tick, in pixels; negative, and growing in size.
 extern float scrollSpeed;
-// x of the first ground tile, and of the tile being placed.
+// x of the first ground tile, kept from tick to tick, and the x from which this tick's
+// tiles are drawn.
 extern float groundScrollX;
 extern float groundTileX;
 // Width of one ground tile; y of the tiles' bottom edge and of the ground's top edge.

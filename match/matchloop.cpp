@@ -27,15 +27,12 @@ void drawGround() {
     }
 }
 
-// Walks groundTileX over the tiles just drawn. Once the first tile lies more than two
-// tile widths off the left edge the ground starts again from 0 at the next tick, which
-// the eye can't tell from an endless row.
+// Once the first tile lies more than two tile widths off the left edge, the ground starts
+// again from 0 at the next tick, which the eye can't tell from an endless row. Only the
+// first tile can be that far left: the others lie further right.
 void wrapGround() {
-    for (int tile = 0; tile < groundTiles; ++tile) {
-        groundTileX += groundTileWidth;
-        if (groundTileX < -groundTileWidth) {
-            groundScrollX = 0.0f;
-        }
+    if (groundTileX + groundTileWidth < -groundTileWidth) {
+        groundScrollX = 0.0f;
     }
 }
 

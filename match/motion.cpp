@@ -29,8 +29,7 @@ void touchCloud(Player& p, const Entity& cloud) {
 // players' half of the screen, low enough (the depth test), and overlapping horizontally.
 bool withinReach(const Player& p, const Entity& e) {
     return e.x < static_cast<float>(screenWidth / 2 + 100) &&
-           p.y > static_cast<float>(screenHeight) - e.height - e.y && p.x + p.width > e.x &&
-           e.x + e.width > p.x;
+           p.y > static_cast<float>(screenHeight) - e.height - e.y && overlapsHorizontally(p, e);
 }
 
 void touchObject(Player& p, Entity& e) {
@@ -53,14 +52,10 @@ void touchObject(Player& p, Entity& e) {
     }
 }
 
-void setDay() {
-    inkColor = sf::Color::Black;
-    backgroundColor = sf::Color::White;
-}
-
-void setNight() {
-    inkColor = sf::Color::White;
-    backgroundColor = sf::Color::Black;
+// Night: white ink on black; day: black ink on white.
+void setNight(bool night) {
+    inkColor = night ? sf::Color::White : sf::Color::Black;
+    backgroundColor = night ? sf::Color::Black : sf::Color::White;
 }
 
 // Night from each multiple of 1000 (but 0) for 500 points, day from the next multiple
@@ -68,13 +63,9 @@ void setNight() {
 void switchDayAndNight() {
     const auto s = static_cast<std::int32_t>(score);
     if (s % 1000 == 0) {
-        if (s == 0) {
-            setDay();
-        } else {
-            setNight();
-        }
+        setNight(s != 0);
     } else if (s % 500 == 0) {
-        setDay();
+        setNight(false);
     }
 }
 
