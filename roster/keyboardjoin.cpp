@@ -2,7 +2,6 @@
 // twice, then appends the new keyboard player.
 #include "roster/roster.hpp"
 #include "shell/globals.hpp"
-#include "shell/input.hpp"
 
 namespace {
 
@@ -36,47 +35,25 @@ bool takeKeyboardEvent(Player& player) {
 } // namespace
 
 void showKeyboardPrompt() {
-    window.clear(sf::Color::White);
-    promptText.setFont(uiFont);
     if (awaitingConfirm) {
-        promptText.setString("Press the key again to confirm");
+        showPrompt("Press the key again to confirm");
     } else if (bindingStep == 0) {
-        promptText.setString("Press the jump key");
+        showPrompt("Press the jump key");
     } else if (bindingStep == 1) {
-        promptText.setString("Press the down key");
+        showPrompt("Press the down key");
     } else if (bindingStep == 2) {
-        promptText.setString("Press the left key");
+        showPrompt("Press the left key");
     } else {
-        promptText.setString("Press the right key");
+        showPrompt("Press the right key");
     }
-    promptText.setCharacterSize(100);
-    promptText.setFillColor(sf::Color::Black);
-    const sf::FloatRect bounds = promptText.getLocalBounds();
-    promptText.setOrigin(bounds.left + 0.5f * bounds.width, bounds.top + 0.5f * bounds.height);
-    promptText.setPosition(0.5f * static_cast<float>(screenWidth),
-                           0.5f * static_cast<float>(screenHeight));
-    window.draw(promptText, sf::RenderStates::Default);
-    presentFrame();
 }
 
 void joinKeyboardPlayer() {
     Player player = newPlayer();
-    while (bindingStep < 4) {
-        showKeyboardPrompt();
-        while (pollInput()) {
-            if (!takeKeyboardEvent(player)) {
-                abandonJoin();
-                return;
-            }
-        }
-        // A closed window delivers no more presses: end the join without a player.
-        if (!window.isOpen()) {
-            abandonJoin();
-            return;
-        }
+    if (!captureBindings(player, showKeyboardPrompt, takeKeyboardEvent)) {
+        abandonJoin();
+        return;
     }
     player.device = "keyboard";
-    appendPlayer(player);
-    bindingStep = 0;
-    joinInProgress = false;
+    finishJoin(player);
 }

@@ -1,4 +1,4 @@
-// Player records: building a new one, appending it, abandoning a join, and colours.
+// Player records: building a new one, appending it, and the players' colours.
 #include "roster/roster.hpp"
 #include "shell/globals.hpp"
 
@@ -11,16 +11,6 @@ Player newPlayer() {
 
 void appendPlayer(const Player& player) {
     players.push_back(player);
-}
-
-void abandonJoin() {
-    // The lobby raised the count before the join; a join that appends nothing takes it back,
-    // and the next join starts from its first control.
-    playerCount = static_cast<std::int32_t>(players.size());
-    bindingStep = 0;
-    awaitingConfirm = false;
-    axisHeld = false;
-    joinInProgress = false;
 }
 
 sf::Color playerColor(int p, bool night) {

@@ -96,15 +96,24 @@ extern sf::Sprite markSprite;
 Player newPlayer();
 // Appends a completed record to the roster.
 void appendPlayer(const Player& player);
+// Runs a join's capture: passes of one prompt frame each, handing every queued event to
+// takeEvent, until four controls are taught. False when the join must end without a player:
+// takeEvent said so, or the window was closed.
+bool captureBindings(Player& player, void (*showFrame)(), bool (*takeEvent)(Player&));
+// Appends the joined player and leaves the join.
+void finishJoin(const Player& player);
 // Ends a join without a new player and restores the lobby's state.
 void abandonJoin();
 // The colour of player p on white (night false) or on black (night true). Numbers past the
 // table reuse it from the start, so no number reads outside it.
 sf::Color playerColor(int p, bool night);
 
+// Draws and presents one frame of a join screen showing text.
+void showPrompt(const char* text);
 void joinKeyboardPlayer();
 void showKeyboardPrompt();
 void joinJoystickPlayer();
+void showJoystickPrompt();
 
 void setupLobby();
 void drawLobby();

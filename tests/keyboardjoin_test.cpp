@@ -14,15 +14,6 @@ void join() {
     joinKeyboardPlayer();
 }
 
-// The lobby's state without a join under way.
-void expectLobbyState(int records) {
-    EXPECT_EQ(static_cast<int>(players.size()), records);
-    EXPECT_EQ(playerCount, records);
-    EXPECT_EQ(bindingStep, 0);
-    EXPECT_FALSE(awaitingConfirm);
-    EXPECT_FALSE(joinInProgress);
-}
-
 } // namespace
 
 class KeyboardJoin : public GameTest {};
@@ -85,13 +76,4 @@ TEST_F(KeyboardJoin, EscapeAfterThreeControlsLeavesTheLobbyAsItWas) {
     join();
     expectLobbyState(2);
     EXPECT_EQ(prompts.front(), "Press the jump key") << "the next join starts from jump";
-}
-
-TEST_F(KeyboardJoin, TheCloseRequestEndsTheJoinWithoutAPlayer) {
-    scriptPresses({Keyboard::J, Keyboard::J, Keyboard::K});
-    scriptEvent(closeRequest());
-    scriptPresses({Keyboard::K, Keyboard::L, Keyboard::L, Keyboard::M, Keyboard::M});
-    join();
-    EXPECT_FALSE(window.isOpen());
-    expectLobbyState(0);
 }

@@ -15,6 +15,9 @@ void GameTest::SetUp() {
     playerCount = 0;
     bindingStep = 0;
     awaitingConfirm = false;
+    axisHeld = false;
+    pendingButton = 0;
+    pendingAxis = sf::Joystick::X;
     joinInProgress = false;
     matchRunning = false;
     idlePath = "src/idle.gif";
@@ -85,6 +88,15 @@ void addJoystickPlayer(std::initializer_list<std::uint32_t> slots) {
     player.device = "joystick";
     std::copy(slots.begin(), slots.end(), player.slot);
     appendPlayer(player);
+}
+
+void expectLobbyState(int records) {
+    EXPECT_EQ(static_cast<int>(players.size()), records);
+    EXPECT_EQ(playerCount, records);
+    EXPECT_EQ(bindingStep, 0);
+    EXPECT_FALSE(awaitingConfirm);
+    EXPECT_FALSE(axisHeld);
+    EXPECT_FALSE(joinInProgress);
 }
 
 sf::Image grabWindow() {

@@ -31,6 +31,9 @@ void addKeyboardPlayer(sf::Keyboard::Key jump, sf::Keyboard::Key down, sf::Keybo
                        sf::Keyboard::Key right);
 void addJoystickPlayer(std::initializer_list<std::uint32_t> slots);
 
+// Expects the lobby's state without a join under way, with this many players.
+void expectLobbyState(int records);
+
 // The window's current contents, read before they are presented.
 sf::Image grabWindow();
 // Records the prompt of every frame presented from now on.

@@ -1,0 +1,53 @@
+// What the keyboard and the joystick join share: the prompt frame, the capture loop, and
+// the two ways a join ends, with a new player or without one.
+#include "roster/roster.hpp"
+#include "shell/globals.hpp"
+#include "shell/input.hpp"
+
+void showPrompt(const char* text) {
+    window.clear(sf::Color::White);
+    promptText.setFont(uiFont);
+    promptText.setString(text);
+    promptText.setCharacterSize(100);
+    promptText.setFillColor(sf::Color::Black);
+    // The centre of the bounds of every line together, so that a prompt of two lines is
+    // centred as one block.
+    const sf::FloatRect bounds = promptText.getLocalBounds();
+    promptText.setOrigin(bounds.left + 0.5f * bounds.width, bounds.top + 0.5f * bounds.height);
+    promptText.setPosition(0.5f * static_cast<float>(screenWidth),
+                           0.5f * static_cast<float>(screenHeight));
+    window.draw(promptText, sf::RenderStates::Default);
+    presentFrame();
+}
+
+bool captureBindings(Player& player, void (*showFrame)(), bool (*takeEvent)(Player&)) {
+    while (bindingStep < 4) {
+        showFrame();
+        while (pollInput()) {
+            if (!takeEvent(player)) {
+                return false;
+            }
+        }
+        // A closed window delivers no more presses.
+        if (!window.isOpen()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void finishJoin(const Player& player) {
+    appendPlayer(player);
+    bindingStep = 0;
+    joinInProgress = false;
+}
+
+void abandonJoin() {
+    // The lobby raised the count before the join; a join that appends nothing takes it back,
+    // and the next join starts from its first control.
+    playerCount = static_cast<std::int32_t>(players.size());
+    bindingStep = 0;
+    awaitingConfirm = false;
+    axisHeld = false;
+    joinInProgress = false;
+}
