@@ -1,7 +1,135 @@
-// Joystick join. Until controllers can be taught, a joystick's button leaves the lobby as
-// it was.
+// Joystick join: a prompt screen that teaches jump, down, left and right, each button pressed
+// twice, or for left and right an axis pushed, let go and pushed again; then appends the new
+// joystick player. Only the joining joystick takes part.
 #include "roster/roster.hpp"
+#include "shell/globals.hpp"
+#include "shell/input.hpp"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+bool isButtonOfJoiningJoystick() {
+    return event.type == sf::Event::JoystickButtonPressed &&
+           event.joystickButton.joystickId == joiningJoystickId;
+}
+
+// A move of the joining joystick beyond the threshold, taken while left is asked for.
+bool isPush(int step) {
+    return step == 2 && event.type == sf::Event::JoystickMoved &&
+           event.joystickMove.joystickId == joiningJoystickId &&
+           std::fabs(event.joystickMove.position) > axisThreshold;
+}
+
+bool isJoiningJoystickUnplugged() {
+    return event.type == sf::Event::JoystickDisconnected &&
+           event.joystickConnect.joystickId == joiningJoystickId;
+}
+
+// Waits, drawing nothing, until the pushed axis is back inside the threshold, so that the
+// next push counts as the confirming one. Escape ends the program. False when the join must
+// end: the window's close request, or the joining joystick unplugged.
+bool waitForAxisLetGo() {
+    while (axisHeld) {
+        if (!window.isOpen()) {
+            return false;
+        }
+        if (!pollInput()) {
+            continue;
+        }
+        if (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape) {
+            window.close();
+            std::exit(0);
+        }
+        if (event.type == sf::Event::Closed) {
+            window.close();
+            return false;
+        }
+        if (isJoiningJoystickUnplugged()) {
+            return false;
+        }
+        // The live position: the library keeps it up to date as events are polled.
+        if (std::fabs(readAxis(joiningJoystickId, pendingAxis)) < axisThreshold) {
+            axisHeld = false;
+        }
+    }
+    return true;
+}
+
+// Handles one event of the capture; false when the join must end at once.
+bool takeJoystickEvent(Player& player) {
+    const int step = bindingStep;
+    if (event.type == sf::Event::Closed) {
+        window.close();
+        return true;
+    }
+    if (step >= 4) {
+        // Events queued behind the last control have nothing left to teach.
+        return true;
+    }
+    if (isJoiningJoystickUnplugged()) {
+        return false;
+    }
+    if (isButtonOfJoiningJoystick()) {
+        const std::uint32_t button = event.joystickButton.button;
+        if (!awaitingConfirm) {
+            pendingButton = button;
+            awaitingConfirm = true;
+        } else {
+            awaitingConfirm = false;
+            if (button == pendingButton) {
+                // Steps 1 to 4 name the jump, down, left and right buttons: slots 2 to 5.
+                bindingStep += 1;
+                player.slot[bindingStep] = button;
+            }
+        }
+    } else if (isPush(step)) {
+        const auto pushed = static_cast<std::uint32_t>(event.joystickMove.axis);
+        if (!awaitingConfirm) {
+            pendingAxis = pushed;
+            axisHeld = true;
+            if (!waitForAxisLetGo()) {
+                return false;
+            }
+            awaitingConfirm = true;
+        } else {
+            awaitingConfirm = false;
+            if (pushed == pendingAxis) {
+                // The axis steers both ways: no left or right button is asked for.
+                player.axis() = pendingAxis;
+                player.leftButton() = noButton;
+                bindingStep = 4;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void showJoystickPrompt() {
+    if (bindingStep == 2) {
+        showPrompt(awaitingConfirm ? "Press the button or move the axis\n\tagain to confirm"
+                                   : "Press the left button or move an axis");
+    } else if (awaitingConfirm) {
+        showPrompt("Press the button again to confirm");
+    } else if (bindingStep == 0) {
+        showPrompt("Press the jump button");
+    } else if (bindingStep == 1) {
+        showPrompt("Press the down button");
+    } else {
+        showPrompt("Press the right button");
+    }
+}
 
 void joinJoystickPlayer() {
-    abandonJoin();
+    Player player = newPlayer();
+    if (!captureBindings(player, showJoystickPrompt, takeJoystickEvent)) {
+        abandonJoin();
+        return;
+    }
+    player.device = "joystick";
+    player.joystickId() = joiningJoystickId;
+    finishJoin(player);
 }

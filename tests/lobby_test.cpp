@@ -42,6 +42,35 @@ TEST_F(Lobby, UnknownKeysJoinJumpAndDownMarkAndTheMatchClearsTheMarks) {
     EXPECT_TRUE(players[1].alive);
 }
 
+TEST_F(Lobby, AButtonLeftByAKeyboardJoinJoinsOnlyAJoystickThatNobodyUses) {
+    addJoystickPlayer({0, 1, 2, 3, 4});
+    auto keyboardJoinThenButton = [](sf::Keyboard::Key first, unsigned int joystickId) {
+        scriptPresses({first, Keyboard::W, Keyboard::W, Keyboard::S, Keyboard::S, Keyboard::A,
+                       Keyboard::A, Keyboard::D, Keyboard::D});
+        scriptEvent(buttonEvent(Event::JoystickButtonPressed, joystickId, 1));
+        scriptPassEnd();
+    };
+    // A joined joystick's jump, polled by the keyboard join, then marks its player ready.
+    keyboardJoinThenButton(Keyboard::J, 0);
+    lobbyPass();
+    EXPECT_EQ(playerCount, 2);
+    EXPECT_TRUE(players[0].ready);
+    // A new joystick's button starts its join straight after the keyboard join.
+    keyboardJoinThenButton(Keyboard::K, 3);
+    for (unsigned int button : {0, 0, 2, 2}) {
+        scriptEvent(buttonEvent(Event::JoystickButtonPressed, 3, button));
+    }
+    scriptEvent(axisMoved(3, sf::Joystick::Y, 80.0f));
+    scriptEvent(axisMoved(3, sf::Joystick::Y, 0.0f));
+    scriptEvent(axisMoved(3, sf::Joystick::Y, -80.0f));
+    scriptPassEnd();
+    lobbyPass();
+    expectLobbyState(4);
+    EXPECT_EQ(players[2].device, "keyboard");
+    EXPECT_EQ(players[3].device, "joystick");
+    EXPECT_EQ(players[3].axis(), static_cast<std::uint32_t>(sf::Joystick::Y));
+}
+
 TEST_F(Lobby, TheCloseRequestEndsTheLoopInTheLobbyAndDuringAJoin) {
     scriptEvent(closeRequest());
     runLobby();

@@ -10,7 +10,7 @@ TEST_F(Roster, LookupsPickTheLowestPlayerTheFirstControlAndTheRightDevice) {
     addKeyboardPlayer(Keyboard::J, Keyboard::J, Keyboard::L, Keyboard::M);
     addKeyboardPlayer(Keyboard::A, Keyboard::S, Keyboard::L, Keyboard::L);
     addJoystickPlayer({1, 4, 5, noButton, 0, sf::Joystick::X});
-    addJoystickPlayer({1, 6, 6, 0, 2});
+    addJoystickPlayer({1, 6, 6, 0, 4});
 
     auto key = [](Keyboard::Key k) {
         const PlayerAction found = findKeyAction(k);
@@ -26,7 +26,7 @@ TEST_F(Roster, LookupsPickTheLowestPlayerTheFirstControlAndTheRightDevice) {
         const PlayerAction found = findButtonAction(b);
         return std::to_string(found.playerIndex) + found.action;
     };
-    EXPECT_EQ(button(1, 4), "2jump");
+    EXPECT_EQ(button(1, 4), "2jump") << "the lower player wins a shared button";
     EXPECT_EQ(button(1, 0), "3left") << "an axis steerer has no left or right button";
     EXPECT_EQ(button(1, 6), "3jump");
     EXPECT_EQ(button(0, Keyboard::A), "0") << "buttons never match keys";
