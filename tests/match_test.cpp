@@ -246,16 +246,6 @@ TEST_F(Match, StunsLastAHundredTicksAndTheLeftEdgeKills) {
     EXPECT_FALSE(p.alive);
 }
 
-TEST_F(Match, DayAndNightFollowTheScore) {
-    const std::pair<double, bool> cases[] = {{999, false},  {1000, true}, {1499, true},
-                                             {1500, false}, {2000, true}, {0, false}};
-    for (const auto& [points, night] : cases) {
-        score = points;
-        movePlayers();
-        EXPECT_EQ(backgroundColor, night ? sf::Color::Black : sf::Color::White) << points;
-    }
-}
-
 TEST_F(Match, TicksCountTheScoreFloorTheDelaysAndAnimate) {
     standing();
     spawnMinDelay = 0.502f;
