@@ -36,6 +36,21 @@ bool captureBindings(Player& player, void (*showFrame)(), bool (*takeEvent)(Play
     return true;
 }
 
+bool takeBindingPress(std::uint32_t pressed, std::uint32_t& pending) {
+    if (!awaitingConfirm) {
+        pending = pressed;
+        awaitingConfirm = true;
+        return false;
+    }
+    awaitingConfirm = false;
+    if (pressed != pending) {
+        // Neither a confirmation nor a new first press: the control is asked for again.
+        return false;
+    }
+    bindingStep += 1;
+    return true;
+}
+
 void finishJoin(const Player& player) {
     appendPlayer(player);
     bindingStep = 0;

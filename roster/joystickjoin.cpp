@@ -73,16 +73,9 @@ bool takeJoystickEvent(Player& player) {
     }
     if (isButtonOfJoiningJoystick()) {
         const std::uint32_t button = event.joystickButton.button;
-        if (!awaitingConfirm) {
-            pendingButton = button;
-            awaitingConfirm = true;
-        } else {
-            awaitingConfirm = false;
-            if (button == pendingButton) {
-                // Steps 1 to 4 name the jump, down, left and right buttons: slots 2 to 5.
-                bindingStep += 1;
-                player.slot[bindingStep] = button;
-            }
+        if (takeBindingPress(button, pendingButton)) {
+            // Steps 1 to 4 name the jump, down, left and right buttons: slots 2 to 5.
+            player.slot[bindingStep] = button;
         }
     } else if (isPush(step)) {
         const auto pushed = static_cast<std::uint32_t>(event.joystickMove.axis);

@@ -16,15 +16,9 @@ bool takeKeyboardEvent(Player& player) {
             // Presses queued behind the fourth confirmation have no control left to teach.
             return true;
         }
-        if (!awaitingConfirm) {
-            pendingKey = key;
-            awaitingConfirm = true;
-        } else {
-            awaitingConfirm = false;
-            if (key == pendingKey) {
-                bindingStep += 1;
-                player.slot[bindingStep - 1] = key;
-            }
+        if (takeBindingPress(key, pendingKey)) {
+            // Steps 1 to 4 name the jump, down, left and right keys: slots 1 to 4.
+            player.slot[bindingStep - 1] = key;
         }
     } else if (event.type == sf::Event::Closed) {
         window.close();

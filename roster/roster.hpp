@@ -100,6 +100,10 @@ void appendPlayer(const Player& player);
 // takeEvent, until four controls are taught. False when the join must end without a player:
 // takeEvent said so, or the window was closed.
 bool captureBindings(Player& player, void (*showFrame)(), bool (*takeEvent)(Player&));
+// Takes a press of a key or button while a control is asked for: a first press is kept in
+// pending; the next press confirms it when it is the same and then counts the control as
+// taught (true), or is dropped when it differs.
+bool takeBindingPress(std::uint32_t pressed, std::uint32_t& pending);
 // Appends the joined player and leaves the join.
 void finishJoin(const Player& player);
 // Ends a join without a new player and restores the lobby's state.
