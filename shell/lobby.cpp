@@ -59,7 +59,9 @@ void handleLobbyEvent() {
             applyLobbyAction();
         }
     }
-    // A keyboard join returns with the last event it polled, which the checks below see.
+    // A keyboard join returns with the last event it polled, which the checks below see like
+    // any lobby event: a button of a joystick that nobody uses starts its join, and one of a
+    // joystick already in the roster is looked up, so no joystick ever joins twice.
     if (event.type == sf::Event::JoystickButtonPressed) {
         if (!joinInProgress && !joystickPlayerUses(event.joystickButton.joystickId)) {
             joiningJoystickId = event.joystickButton.joystickId;
