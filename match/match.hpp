@@ -58,7 +58,7 @@ extern std::string sawPath;
 extern sf::Texture sawTexture;
 extern sf::Sprite sawSprite;
 
-// The score's font, loaded at every tick, and its text at the top right.
+// The score's font, brought up to date at every tick, and its text at the top right.
 extern sf::Font scoreFont;
 extern sf::Text scoreText;
 

@@ -1,13 +1,14 @@
 // The score at the top right of a match, in the ink of day or night.
 #include "match/match.hpp"
 
+#include "shell/assets.hpp"
 #include "shell/globals.hpp"
 
 #include <iostream>
 #include <string>
 
 void drawScore() {
-    if (!scoreFont.loadFromFile(fontPath)) {
+    if (!refreshFont(scoreFont, fontPath)) {
         std::cerr << "Error  : load police " << fontPath << std::endl;
     }
     scoreText.setFont(scoreFont);

@@ -1,20 +1,21 @@
 // Match set-up: the tunables at their start values, the first spawn delays, the match's
-// images loaded afresh, the floor line measured and the players at the start.
+// images brought up to date, the floor line measured and the players at the start.
 #include "match/match.hpp"
 
 #include "roster/roster.hpp"
+#include "shell/assets.hpp"
 #include "shell/globals.hpp"
 
 #include <iostream>
 
 namespace {
 
-// Loads an image into its texture and sets its sprite up at the given scale, with the
-// origin at the bottom-left corner of the image. A file that can't be loaded is reported
-// and the sprite keeps whatever the texture holds.
+// Loads an image into its texture when its file is new or changed, and sets its sprite up at the
+// given scale, with the origin at the bottom-left corner of the image. A file that can't be loaded
+// is reported and the sprite keeps whatever the texture holds.
 void loadMatchSprite(sf::Texture& texture, sf::Sprite& sprite, const std::string& path,
                      float scale) {
-    if (!texture.loadFromFile(path, sf::IntRect())) {
+    if (!refreshTexture(texture, path)) {
         std::cerr << "Error  : load texture " << path << std::endl;
     }
     // The sprite shows the whole image, also when the file changed size since the last match.

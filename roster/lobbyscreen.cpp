@@ -1,6 +1,7 @@
 // The lobby screen: the invitation and colour table prepared at start-up, and the players'
 // figures with their ready marks drawn in every lobby frame.
 #include "roster/roster.hpp"
+#include "shell/assets.hpp"
 #include "shell/globals.hpp"
 
 #include <cstdlib>
@@ -22,9 +23,10 @@ sf::Color inverse(sf::Color color) {
     return sf::Color(255 - color.r, 255 - color.g, 255 - color.b, 255);
 }
 
-// Loads a lobby image and centres its sprite on the point where it is placed.
+// Loads a lobby image when its file is new or changed and centres its sprite on the point where it
+// is placed.
 void loadCentredSprite(sf::Texture& texture, sf::Sprite& sprite, const std::string& path) {
-    if (!texture.loadFromFile(path, sf::IntRect())) {
+    if (!refreshTexture(texture, path)) {
         std::cerr << "Error  : load texture " << path << std::endl;
     }
     // The sprite shows the whole image, also after a failed load or a change of size.

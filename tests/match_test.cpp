@@ -4,7 +4,10 @@
 
 #include "match/match.hpp"
 
+#include <cstdio>
 #include <cstdlib>
+
+#include <unistd.h>
 
 using sf::Keyboard;
 using testing::internal::CaptureStderr;
@@ -83,11 +86,38 @@ TEST_F(Match, SetupStartsEveryMatchAfreshButKeepsTheRoster) {
     EXPECT_EQ(players[0].x, 30.0f);
     EXPECT_EQ(players[0].y, 743.0f);
     EXPECT_EQ(players[0].speed, 1.0f) << "speed carries over";
+}
 
-    groundPath = "src/missing.png";
+TEST_F(Match, AChangedImageShowsAtTheNextMatchAndAMissingOneIsReportedAtEachStart) {
+    const std::string path = ::testing::TempDir() + "twinrun-ground-" + std::to_string(getpid());
+    const auto writeGround = [](const std::string& to, unsigned int width, sf::Color color) {
+        sf::Image image;
+        image.create(width, 30, color);
+        ASSERT_TRUE(image.saveToFile(to + ".png"));
+    };
+    const auto groundColor = [] { return groundTexture.copyToImage().getPixel(0, 0); };
+    groundPath = path + ".png";
+    writeGround(path, 50, sf::Color::Red);
+    setupMatch();
+    EXPECT_EQ(groundColor(), sf::Color::Red);
+
+    writeGround(path, 60, sf::Color::Blue);
+    setupMatch();
+    EXPECT_EQ(groundColor(), sf::Color::Blue) << "rewritten in place";
+    EXPECT_EQ(groundTileWidth, 60.0f);
+
+    writeGround(path + "-new", 60, sf::Color::Green);
+    ASSERT_EQ(std::rename((path + "-new.png").c_str(), groundPath.c_str()), 0);
+    setupMatch();
+    EXPECT_EQ(groundColor(), sf::Color::Green) << "replaced by a file of the same size";
+
+    std::remove(groundPath.c_str());
     CaptureStderr();
     setupMatch();
-    EXPECT_EQ(GetCapturedStderr(), "Error  : load texture src/missing.png\n");
+    setupMatch();
+    EXPECT_EQ(GetCapturedStderr(), "Error  : load texture " + groundPath + "\n" +
+                                       "Error  : load texture " + groundPath + "\n");
+    EXPECT_EQ(groundColor(), sf::Color::Green) << "the last image stays";
 }
 
 TEST_F(Match, RandomDrawsCoverTheirWholeRangeEitherWayRound) {

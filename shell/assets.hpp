@@ -1,0 +1,15 @@
+// Asset files read from disk only when they are new or have changed since the last load.
+#pragma once
+
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/Texture.hpp>
+
+#include <string>
+
+// Loads the image at path into texture, unless the texture already holds that file as it is
+// now: same file, size and modification time as at its last successful load. False when the
+// file can't be loaded; the texture then keeps what it held, and the next call tries again.
+bool refreshTexture(sf::Texture& texture, const std::string& path);
+
+// The same for a font. A font whose file can't be loaded is left empty and draws nothing.
+bool refreshFont(sf::Font& font, const std::string& path);
