@@ -120,8 +120,15 @@ void runMatch() {
     // The window's close request is handled by nobody here, so it changes nothing.
     while (matchRunning) {
         handleMatchEvents();
-        if (tickClock.getElapsedTime().asSeconds() >= frameInterval) {
+        const sf::Time untilTick = sf::seconds(frameInterval) - tickClock.getElapsedTime();
+        if (untilTick <= sf::Time::Zero) {
             runTick(tickClock);
+        } else {
+            // Sleeps out the wait instead of polling through it. What arrived meanwhile is
+            // handled in this pass, which runs no tick, so Escape ends the match as it does when
+            // pressed between ticks.
+            sf::sleep(untilTick);
+            handleMatchEvents();
         }
         window.setFramerateLimit(60);
     }

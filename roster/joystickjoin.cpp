@@ -36,6 +36,8 @@ bool waitForAxisLetGo() {
             return false;
         }
         if (!pollInput()) {
+            // Nothing happened: a short nap keeps the wait from taking a whole core.
+            sf::sleep(sf::milliseconds(2));
             continue;
         }
         if (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape) {

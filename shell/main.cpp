@@ -3,11 +3,16 @@
 
 #include <SFML/System/Err.hpp>
 
+#include <sys/prctl.h>
+
 #include <iostream>
 
 int main() {
     // The game writes its own diagnostics; the library's would only repeat them.
     sf::err().rdbuf(nullptr);
+    // Sleeps end on time: the kernel's default slack of 50 µs on each wake-up would stretch
+    // every frame a little and bring 60 frames a second down to nearly 59.
+    prctl(PR_SET_TIMERSLACK, 1UL);
     setupLobby();
     window.create(sf::VideoMode(static_cast<unsigned int>(screenWidth),
                                 static_cast<unsigned int>(screenHeight), 32),
@@ -17,6 +22,8 @@ int main() {
                   << " full-screen window" << std::endl;
         return 1;
     }
+    // Every screen, the lobby and the joins included, shows at most 60 frames a second.
+    window.setFramerateLimit(60);
     runLobby();
     return 0;
 }

@@ -337,6 +337,15 @@ TEST_F(Match, EscapeEndsAMatchInAPassWithoutATickAndTheCloseRequestNever) {
     runMatch();
     EXPECT_EQ(score, 0.0) << "ended before the first tick";
 
+    // Escape that arrives while the loop waits for the next tick is handled after the wait
+    // in a pass without a tick, as if the loop had polled all along.
+    matchRunning = true;
+    scriptPassEnd();
+    scriptEvent(keyEvent(sf::Event::KeyPressed, Keyboard::Escape));
+    scriptIdle();
+    runMatch();
+    EXPECT_EQ(scrollSpeed, -1.0f) << "no tick ran";
+
     // Player 0 is out at the first tick, the others after 60; then everyone is alive again.
     // Sixty players also prove, under AddressSanitizer, that no colour is read past the table.
     while (playerCount < 60) {
