@@ -4,6 +4,7 @@
 
 #include "shell/globals.hpp"
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <random>
@@ -31,12 +32,6 @@ bool fires(sf::Clock& clock, float delay) {
     return true;
 }
 
-void moveEntities() {
-    for (int i = 0; i < entityCount; ++i) {
-        entities[i].x += scrollSpeed;
-    }
-}
-
 // The sprite that shows an entity placed where it belongs, or none for a taken pickup.
 sf::Sprite* placedSprite(const Entity& e) {
     sf::Sprite* sprite = nullptr;
@@ -62,29 +57,6 @@ sf::Sprite* placedSprite(const Entity& e) {
         sprite->setPosition(e.x, y);
     }
     return sprite;
-}
-
-// Later entities are drawn over earlier ones.
-void drawEntities() {
-    for (int i = 0; i < entityCount; ++i) {
-        if (sf::Sprite* sprite = placedSprite(entities[i])) {
-            window.draw(*sprite, sf::RenderStates::Default);
-        }
-    }
-}
-
-// Removes the entities past the left edge and the taken ones; the others keep their order
-// and none is skipped.
-void dropGoneEntities() {
-    int i = 0;
-    while (i < entityCount) {
-        if (entities[i].x < -100.0f || entities[i].taken) {
-            entities.erase(entities.begin() + i);
-            entityCount -= 1;
-        } else {
-            i += 1;
-        }
-    }
 }
 
 } // namespace
@@ -142,6 +114,31 @@ void spawnFlyer() {
     }
     spawnCloud();
     std::cerr << "test" << std::endl;
+}
+
+void moveEntities() {
+    for (int i = 0; i < entityCount; ++i) {
+        entities[i].x += scrollSpeed;
+    }
+}
+
+// Later entities are drawn over earlier ones.
+void drawEntities() {
+    for (int i = 0; i < entityCount; ++i) {
+        if (sf::Sprite* sprite = placedSprite(entities[i])) {
+            window.draw(*sprite, sf::RenderStates::Default);
+        }
+    }
+}
+
+// Removes the entities past the left edge and the taken ones; the others keep their order
+// and none is skipped.
+void dropGoneEntities() {
+    const auto end = entities.begin() + entityCount;
+    const auto kept = std::remove_if(entities.begin(), end,
+                                     [](const Entity& e) { return e.x < -100.0f || e.taken; });
+    entityCount -= static_cast<std::int32_t>(end - kept);
+    entities.erase(kept, end);
 }
 
 void scrollEntities() {

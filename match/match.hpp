@@ -132,6 +132,10 @@ void spawnPickup();
 void spawnFlyer();
 // Moves every entity by the world's speed, draws it and removes the gone and the taken.
 void scrollEntities();
+// The three steps of scrollEntities, also run alone by the benchmarks.
+void moveEntities();
+void drawEntities();
+void dropGoneEntities();
 
 // Resolves every alive player's contacts with the entities.
 void collidePlayers();

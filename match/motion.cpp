@@ -5,7 +5,36 @@
 #include "roster/roster.hpp"
 #include "shell/globals.hpp"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
+
+// What an entity does to a player who touches it, read from its name once per tick rather
+// than once per player.
+enum class Touch : std::uint8_t { cloud, cactus, coin, hammer, harm, nothing };
+
+// The touch of each entity, by position in the list; kept between ticks for its storage.
+std::vector<Touch> touches;
+
+Touch touchOf(const std::string& name) {
+    if (name == "cloud") {
+        return Touch::cloud;
+    }
+    if (name == "cactus0" || name == "cactus1") {
+        return Touch::cactus;
+    }
+    if (name == "coin") {
+        return Touch::coin;
+    }
+    if (name == "hammer") {
+        return Touch::hammer;
+    }
+    if (name == "bird" || name == "saw") {
+        return Touch::harm;
+    }
+    return Touch::nothing;
+}
 
 bool overlapsHorizontally(const Player& p, const Entity& e) {
     return p.x + p.width > e.x && e.x + e.width > p.x;
@@ -32,8 +61,8 @@ bool withinReach(const Player& p, const Entity& e) {
            p.y > static_cast<float>(screenHeight) - e.height - e.y && overlapsHorizontally(p, e);
 }
 
-void touchObject(Player& p, Entity& e) {
-    if (e.name == "cactus0" || e.name == "cactus1") {
+void touchObject(Player& p, Entity& e, Touch touch) {
+    if (touch == Touch::cactus) {
         // A cactus stands on the floor whatever its y: no vertical test.
         p.alive = false;
         return;
@@ -41,13 +70,13 @@ void touchObject(Player& p, Entity& e) {
     if (!(e.y + e.height > p.y && p.y + p.height > e.y)) {
         return;
     }
-    if (e.name == "coin" && !e.taken) {
+    if (touch == Touch::coin && !e.taken) {
         p.speed += 0.1f;
         e.taken = true;
-    } else if (e.name == "hammer" && !e.taken) {
+    } else if (touch == Touch::hammer && !e.taken) {
         p.hitTimer = 0;
         e.taken = true;
-    } else if (e.name == "bird" || e.name == "saw") {
+    } else if (touch == Touch::harm) {
         p.alive = false;
     }
 }
@@ -119,6 +148,10 @@ void movePlayer(Player& p) {
 
 void collidePlayers() {
     const std::int32_t count = entityCount;
+    touches.resize(static_cast<std::size_t>(std::max(count, 0)));
+    for (int i = 0; i < count; ++i) {
+        touches[static_cast<std::size_t>(i)] = touchOf(entities[i].name);
+    }
     for (int p = 0; p < playerCount; ++p) {
         Player& player = players[p];
         if (!player.alive) {
@@ -127,10 +160,11 @@ void collidePlayers() {
         // A player who dies here is still tested against the remaining entities.
         for (int i = 0; i < count; ++i) {
             Entity& e = entities[i];
-            if (e.name == "cloud") {
+            const Touch touch = touches[static_cast<std::size_t>(i)];
+            if (touch == Touch::cloud) {
                 touchCloud(player, e);
             } else if (withinReach(player, e)) {
-                touchObject(player, e);
+                touchObject(player, e, touch);
             }
         }
         player.platformFound = false;
