@@ -10,9 +10,9 @@
 
 namespace {
 
-// Loads an image into its texture when its file is new or changed, and sets its sprite up at the
-// given scale, with the origin at the bottom-left corner of the image. A file that can't be loaded
-// is reported and the sprite keeps whatever the texture holds.
+// Loads an image into its texture when its file is new or changed, and sets its sprite up
+// at the given scale, with the origin at the bottom-left corner of the image. A file that
+// can't be loaded is reported and the sprite keeps whatever the texture holds.
 void loadMatchSprite(sf::Texture& texture, sf::Sprite& sprite, const std::string& path,
                      float scale) {
     if (!refreshTexture(texture, path)) {

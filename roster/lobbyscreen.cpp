@@ -23,8 +23,8 @@ sf::Color inverse(sf::Color color) {
     return sf::Color(255 - color.r, 255 - color.g, 255 - color.b, 255);
 }
 
-// Loads a lobby image when its file is new or changed and centres its sprite on the point where it
-// is placed.
+// Loads a lobby image when its file is new or changed, and centres its sprite on the point
+// where it is placed.
 void loadCentredSprite(sf::Texture& texture, sf::Sprite& sprite, const std::string& path) {
     if (!refreshTexture(texture, path)) {
         std::cerr << "Error  : load texture " << path << std::endl;
