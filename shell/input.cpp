@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <utility>
 
 namespace {
 
@@ -23,6 +24,8 @@ struct ScriptEntry {
 bool scripted = false;
 // Events still to be delivered.
 std::deque<ScriptEntry> script;
+// Appends more entries when the script runs out; empty when there is none.
+std::function<bool()> supply;
 // Scripted axis positions, brought up to date by scripted moves like the library's state.
 float scriptedAxes[sf::Joystick::Count][sf::Joystick::AxisCount] = {};
 // The script's end was reported once as an empty queue, which ends the pass that took
@@ -45,6 +48,9 @@ bool validAxis(unsigned int joystickId, unsigned int axis) {
 bool pollScript() {
     if (!window.isOpen()) {
         return false;
+    }
+    if (script.empty() && supply && !supply()) {
+        supply = nullptr;
     }
     if (script.empty() && idling && idleClock.getElapsedTime().asSeconds() < idleLimit) {
         return false;
@@ -111,6 +117,7 @@ void startScript() {
     idling = false;
     ranDry = false;
     dryPolls = 0;
+    supply = nullptr;
     for (auto& joystick : scriptedAxes) {
         for (float& position : joystick) {
             position = 0.0f;
@@ -121,6 +128,7 @@ void startScript() {
 void stopScript() {
     scripted = false;
     script.clear();
+    supply = nullptr;
 }
 
 void scriptEvent(const sf::Event& scriptedEvent) {
@@ -138,6 +146,10 @@ void scriptPassEnd() {
 void scriptIdle() {
     idling = true;
     idleClock.restart();
+}
+
+void scriptSource(std::function<bool()> source) {
+    supply = std::move(source);
 }
 
 void scriptAxis(unsigned int joystickId, unsigned int axis, float position) {

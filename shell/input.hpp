@@ -4,6 +4,8 @@
 
 #include <SFML/Window/Event.hpp>
 
+#include <functional>
+
 // Takes the next pending event into the global event; false when none is pending.
 bool pollInput();
 // Live position of an axis of a joystick, -100 to 100; 0 for ids or axes out of range.
@@ -20,6 +22,11 @@ void scriptPassEnd();
 // After the scripted events, every poll ends the pass instead of running dry, so that a
 // loop can run on its own (a match whose players die); after 20 seconds it runs dry.
 void scriptIdle();
+// Makes source the script's supply: whenever the scripted events run out, pollInput calls it
+// to append more (one entry or many) before it ends a pass or runs dry; once it returns false
+// it is dropped. A source can thus pick each event when it is about to be taken, and see the
+// state that all earlier events left.
+void scriptSource(std::function<bool()> source);
 // Sets the position that readAxis reports for one axis.
 void scriptAxis(unsigned int joystickId, unsigned int axis, float position);
 // True once the script ran out while a loop still asked for events. A dry script then
