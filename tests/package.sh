@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# The Debian package: built with CPack, its files and control fields checked, then unpacked
+# into a temporary folder whose twinrun command is started from / on a private X server.
+# Usage: tests/package.sh path/to/cpack build/CPackConfig.cmake, from the repository root.
+set -euo pipefail
+cpack="$1"
+config="$2"
+root="$PWD"
+# A space in the path catches a launcher that splits its own location.
+tmp="$(mktemp -d "${TMPDIR:-/tmp}/twinrun package.XXXXXX")"
+trap 'rm -rf "$tmp"' EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+"$cpack" -G DEB --config "$config" -B "$tmp/out" >"$tmp/cpack.log" 2>&1 ||
+  fail "cpack: $(cat "$tmp/cpack.log")"
+debs=("$tmp"/out/twinrun_*_"$(dpkg --print-architecture)".deb)
+[ "${#debs[@]}" -eq 1 ] && [ -f "${debs[0]}" ] || fail "no package: $(ls "$tmp/out")"
+deb="${debs[0]}"
+
+# Exactly the game's files, with their modes: nothing from the tests or the benchmarks.
+{
+  echo "-rwxr-xr-x ./usr/bin/twinrun"
+  echo "-rwxr-xr-x ./usr/libexec/twinrun/twinrun"
+  for asset in Pixellari.ttf idle.gif mark.png ground.png dino_left.png dino_right.png \
+    cactus0.png cactus1.png coin0.png hammer.png cloud.png bird.png saw.png; do
+    echo "-rw-r--r-- ./usr/share/twinrun/src/$asset"
+  done
+  echo "-rw-r--r-- ./usr/share/applications/twinrun.desktop"
+  echo "-rw-r--r-- ./usr/share/icons/hicolor/128x128/apps/twinrun.png"
+  echo "-rw-r--r-- ./usr/share/icons/hicolor/256x256/apps/twinrun.png"
+  echo "-rw-r--r-- ./usr/share/man/man6/twinrun.6.gz"
+  echo "-rw-r--r-- ./usr/share/doc/twinrun/copyright"
+  echo "-rw-r--r-- ./usr/share/doc/twinrun/Pixellari.LICENSE.txt"
+} | sort >"$tmp/expected"
+dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $1, $6 }' | sort >"$tmp/files"
+diff -u "$tmp/expected" "$tmp/files" >&2 || fail "the package's files differ (+ found, - expected)"
+dpkg-deb -c "$deb" | awk '$2 != "root/root" { exit 1 }' || fail "files not owned by root"
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = twinrun ] && [ "$(field Section)" = games ] ||
+  fail "Package: $(field Package), Section: $(field Section)"
+depends="$(field Depends)"
+[[ "$depends" == *libsfml-graphics* && "$depends" == *libgl1-mesa-dri* ]] ||
+  fail "Depends: $depends"
+
+dpkg-deb -x "$deb" "$tmp/root"
+desktop-file-validate "$tmp/root/usr/share/applications/twinrun.desktop" ||
+  fail "invalid desktop entry"
+for size in 128x128 256x256; do
+  icon="$tmp/root/usr/share/icons/hicolor/$size/apps/twinrun.png"
+  [ "$(identify -format %wx%h "$icon")" = "$size" ] || fail "icon of $size has another size"
+done
+
+# Through a link, as from a folder on the PATH, the command still finds the game and passes
+# on its status: without a display the game says so and ends with 1.
+ln -s "$tmp/root/usr/bin/twinrun" "$tmp/link"
+code=0
+(cd / && env -u DISPLAY "$tmp/link") 2>"$tmp/err" || code=$?
+[ "$code" -eq 1 ] && grep -q "DISPLAY is not set" "$tmp/err" ||
+  fail "without a display: status $code, $(cat "$tmp/err")"
+
+"$root/packaging/check-command" "$tmp/root/usr/bin/twinrun" >/dev/null
+echo "package: $(basename "$deb") passed"
