@@ -4,37 +4,8 @@
 # Usage: tests/e2e.sh path/to/twinrun, from the repository root.
 set -euo pipefail
 game="$1"
-tmp="$(mktemp -d)"
-servers=()
-trap 'kill "${servers[@]}" 2>/dev/null || true; rm -rf "$tmp"' EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# Starts an Xvfb of the given size (extra arguments go to Xvfb); sets display.
-startServer() {
-  local size="$1"
-  shift
-  rm -f "$tmp/number"
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset "$@" 3>"$tmp/number" 2>/dev/null &
-  servers+=($!)
-  for _ in $(seq 100); do [ -s "$tmp/number" ] && break; sleep 0.05; done
-  display=":$(head -n 1 "$tmp/number")"
-}
-
-# Number of pixels of colour $4 (e.g. 000000) in the 100 × 100 square around ($2, $3).
-count() {
-  convert "$1" -crop "100x100+$(($2 - 50))+$(($3 - 50))" txt:- | grep -ci "#$4" || true
-}
-
-# Takes screenshots until "$@" holds for shot.png, for up to ten seconds.
-waitFor() {
-  for _ in $(seq 50); do
-    DISPLAY="$display" import -window root "$tmp/shot.png"
-    if "$@"; then return 0; fi
-    sleep 0.2
-  done
-  return 1
-}
+# shellcheck source=tests/e2elib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/e2elib.sh"
 
 # The dark pixels form one block centred on the screen: the game's text. A text wider
 # than the screen runs past both edges, so only its height is centred.
@@ -59,23 +30,11 @@ newPrompt() {
     cp "$tmp/shot.png" "$tmp/last.png"
 }
 
-keys() { DISPLAY="$display" xdotool key --delay 150 "$@"; }
-
 # Player 0 black at a third, player 1 red at two thirds, and nothing in the middle.
 twoFigures() {
   [ "$(count "$tmp/shot.png" $((width / 3)) $((height / 2)) 000000)" -gt 1000 ] &&
     [ "$(count "$tmp/shot.png" $((2 * width / 3)) $((height / 2)) FF0000)" -gt 1000 ] &&
     [ "$(count "$tmp/shot.png" $((width / 2)) $((height / 2)) FFFFFF)" -eq 10000 ]
-}
-
-# A match: the ground, which has no white, along the bottom edge, plain sky above it, and
-# the score's black digits at the top right.
-inMatch() {
-  local ground sky
-  ground="$(convert "$tmp/shot.png" -crop "${width}x40+0+$((height - 40))" txt:- | grep -ci '#FFFFFF' || true)"
-  sky="$(convert "$tmp/shot.png" -crop "${width}x1+0+$((height - 41))" txt:- | grep -ci '#FFFFFF' || true)"
-  [ "$ground" -eq 0 ] && [ "$sky" -gt $((width - 120)) ] &&
-    [ "$(count "$tmp/shot.png" $((width - 50)) 50 000000)" -gt 10 ]
 }
 
 marked() { [ "$(count "$tmp/shot.png" $((width / 3)) $((height / 2)) 2EB046)" -gt 30 ]; }
@@ -146,8 +105,7 @@ for size in 1024x768 1280x720; do
   marked && fail "$size: still marked after the second match"
 
   keys Escape
-  for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
-  wait "$pid" || fail "$size: Escape ended with $?"
+  ended "$pid" || fail "$size: Escape ended with $?"
   ! grep -q Error "$tmp/game-err" || fail "$size: $(cat "$tmp/game-err")"
 done
 echo "end to end: 2 screen sizes passed"

@@ -1,0 +1,96 @@
+# Helpers of the end-to-end scripts: private X servers, screenshots, pixel counts, keys.
+# Sourced by scripts that run with set -euo pipefail; the screen checks read width and height,
+# which the script sets.
+# shellcheck shell=bash
+
+# Screenshots, logs and game folders go in tmp; the X servers started are stopped at exit.
+tmp="$(mktemp -d)"
+servers=()
+trap 'kill "${servers[@]}" 2>/dev/null || true; rm -rf "$tmp"' EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Starts an Xvfb of the given size (extra arguments go to Xvfb); sets display.
+startServer() {
+  local size="$1"
+  shift
+  rm -f "$tmp/number"
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset "$@" 3>"$tmp/number" 2>/dev/null &
+  servers+=($!)
+  for _ in $(seq 100); do [ -s "$tmp/number" ] && break; sleep 0.05; done
+  display=":$(head -n 1 "$tmp/number")"
+}
+
+# Number of pixels of colour $3 (e.g. 000000) in the region $2 (WxH+X+Y) of the picture $1;
+# further pairs of region and colour each add a line with their count, from one decoding.
+pixels() {
+  local picture="$1" regions=()
+  shift
+  while [ "$#" -gt 0 ]; do
+    # The colour turns white and everything else black: the mean brightness is its share.
+    regions+=('(' mpr:shot -crop "$1" +repage -fill '#010203' +opaque "#$2"
+      -fill white -opaque "#$2" -fill black -opaque '#010203' ')')
+    shift 2
+  done
+  convert "$picture" -write mpr:shot +delete "${regions[@]}" \
+    -format '%[fx:round(mean * w * h)]\n' info:
+}
+
+# Number of pixels of colour $4 in the 100 × 100 square around ($2, $3).
+count() { pixels "$1" "100x100+$(($2 - 50))+$(($3 - 50))" "$4"; }
+
+# Takes screenshots until "$@" holds for shot.png, for up to $within (default 10) seconds.
+waitFor() {
+  local deadline=$((${EPOCHREALTIME/[.,]/} + ${within:-10} * 1000000))
+  while :; do
+    DISPLAY="$display" import -window root "$tmp/shot.png"
+    if "$@"; then return 0; fi
+    [ "${EPOCHREALTIME/[.,]/}" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
+
+# Types the keys with $keyDelay (default 150) milliseconds between them.
+keys() { DISPLAY="$display" xdotool key --delay "${keyDelay:-150}" "$@"; }
+
+# Types joins, one argument each (its keys, separated by blanks), and pauses after each: a press
+# that arrives in the frame that takes a join's last confirmation is taken by that join, so the
+# next player's first press must come later.
+joins() {
+  local chain=() join
+  for join in "$@"; do
+    # shellcheck disable=SC2206 # the keys of one join
+    chain+=(key --delay "${keyDelay:-150}" $join sleep 0.1)
+  done
+  DISPLAY="$display" xdotool "${chain[@]}"
+}
+
+# The game's first frame: the top left corner is cleared white, whatever else it shows.
+windowUp() { [ "$(count "$tmp/shot.png" 50 50 FFFFFF)" -eq 10000 ]; }
+
+# The ground, which has no white, along the bottom edge, with plain sky above it.
+groundShown() {
+  # shellcheck disable=SC2046 # one count a line
+  set -- $(pixels "$tmp/shot.png" "${width}x40+0+$((height - 40))" FFFFFF \
+    "${width}x1+0+$((height - 41))" FFFFFF)
+  [ "${1:-}" -eq 0 ] && [ "${2:-}" -gt $((width - 120)) ]
+}
+
+# The score's black digits at the top right.
+scoreShown() { [ "$(count "$tmp/shot.png" $((width - 50)) 50 000000)" -gt 10 ]; }
+
+inMatch() { groundShown && scoreShown; }
+
+# Waits up to ten seconds for the game $1 to end and returns its exit status; one still running
+# then is killed.
+ended() {
+  for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+  kill -9 "$1" 2>/dev/null || true
+  wait "$1"
+}
+
+# The sanitizers' reports in the stderr file $1, if any.
+sanitizerReports() { grep -E 'AddressSanitizer|LeakSanitizer|runtime error:' "$1" || true; }
