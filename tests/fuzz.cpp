@@ -164,7 +164,7 @@ sf::Event moveEvent(unsigned int id, unsigned int axis, float position) {
 }
 
 float anyPosition() {
-    // The ends and the centre come up often; they are where rounding would show.
+    // The range's ends, the centre and the threshold come up often: comparisons turn there.
     static const float marks[] = {-100.0f, -50.0f, 0.0f, 50.0f, 100.0f};
     if (chance(0.2)) {
         return marks[below(5)];
