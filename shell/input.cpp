@@ -161,7 +161,3 @@ void scriptAxis(unsigned int joystickId, unsigned int axis, float position) {
 bool scriptRanDry() {
     return ranDry;
 }
-
-int scriptEventsLeft() {
-    return static_cast<int>(script.size());
-}

@@ -32,5 +32,3 @@ void scriptAxis(unsigned int joystickId, unsigned int axis, float position);
 // True once the script ran out while a loop still asked for events. A dry script then
 // acts as the window's close request, so that no loop waits forever.
 bool scriptRanDry();
-// Number of scripted events not yet taken.
-int scriptEventsLeft();
