@@ -149,7 +149,13 @@ void checkState() {
               "no binding is under way between joins");
     }
     for (std::int32_t p = 0; p < records; ++p) {
-        check(players[static_cast<std::size_t>(p)].index == p, "each record's index is its place");
+        Player& player = players[static_cast<std::size_t>(p)];
+        check(player.index == p, "each record's index is its place");
+        for (std::int32_t q = 0; q < p && player.device == "joystick"; ++q) {
+            check(players[static_cast<std::size_t>(q)].device != "joystick" ||
+                      players[static_cast<std::size_t>(q)].joystickId() != player.joystickId(),
+                  "no joystick joins twice");
+        }
     }
     check(entityCount == static_cast<std::int32_t>(entities.size()),
           "the entity count equals the list");

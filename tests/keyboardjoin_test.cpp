@@ -1,5 +1,4 @@
-// The keyboard join: four keys each pressed twice, its prompts, and the ways a join ends
-// without a player.
+// The keyboard join: four keys each pressed twice, and its prompts.
 #include "support.hpp"
 
 using sf::Event;
@@ -47,33 +46,4 @@ TEST_F(KeyboardJoin, EachKeyPressedTwiceIsTaughtInOrderAndOtherEventsTeachNothin
                                             "Press the jump key", "Press the key again to confirm",
                                             "Press the down key", "Press the left key"};
     EXPECT_EQ(prompts, shown);
-}
-
-TEST_F(KeyboardJoin, AHeldKeyTeachesItselfForEveryControlAndOnlyOnce) {
-    // Key repeat queues more presses in one pass than there are controls to teach.
-    for (int repeat = 0; repeat < 12; ++repeat) {
-        scriptPresses({Keyboard::Space});
-    }
-    join();
-    expectLobbyState(1);
-    const std::uint32_t taught[6] = {
-        Keyboard::Space, Keyboard::Space, Keyboard::Space, Keyboard::Space, 0, 0};
-    EXPECT_TRUE(std::equal(taught, taught + 6, players[0].slot));
-}
-
-TEST_F(KeyboardJoin, EscapeAfterThreeControlsLeavesTheLobbyAsItWas) {
-    addKeyboardPlayer(Keyboard::A, Keyboard::S, Keyboard::D, Keyboard::F);
-    scriptPresses({Keyboard::J, Keyboard::J, Keyboard::K, Keyboard::K, Keyboard::L, Keyboard::L,
-                   Keyboard::M, Keyboard::Escape});
-    join();
-    expectLobbyState(1);
-    EXPECT_EQ(event.key.code, Keyboard::Escape) << "the caller goes on with the Escape";
-
-    std::vector<std::string> prompts;
-    recordPrompts(prompts);
-    scriptPresses({Keyboard::M, Keyboard::M, Keyboard::M, Keyboard::M, Keyboard::M, Keyboard::M,
-                   Keyboard::M, Keyboard::M});
-    join();
-    expectLobbyState(2);
-    EXPECT_EQ(prompts.front(), "Press the jump key") << "the next join starts from jump";
 }

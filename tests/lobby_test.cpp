@@ -1,5 +1,5 @@
-// The lobby: its dispatch of joins and ready marks, the start of a match, the ways the
-// program ends, and the figures laid out and tinted for any number of players.
+// The lobby: its dispatch of joins and ready marks, the start of a match, and the figures
+// laid out and tinted for any number of players.
 #include "support.hpp"
 
 #include <cmath>
@@ -71,20 +71,6 @@ TEST_F(Lobby, AButtonLeftByAKeyboardJoinJoinsOnlyAJoystickThatNobodyUses) {
     EXPECT_EQ(players[3].axis(), static_cast<std::uint32_t>(sf::Joystick::Y));
 }
 
-TEST_F(Lobby, TheCloseRequestEndsTheLoopInTheLobbyAndDuringAJoin) {
-    scriptEvent(closeRequest());
-    runLobby();
-    EXPECT_FALSE(window.isOpen());
-
-    window.create(sf::VideoMode(800, 600), "Twinrun test", sf::Style::None);
-    scriptPresses({Keyboard::J, Keyboard::J});
-    scriptEvent(closeRequest());
-    runLobby();
-    EXPECT_FALSE(window.isOpen());
-    EXPECT_EQ(playerCount, 0);
-    EXPECT_FALSE(joinInProgress);
-}
-
 // Plain squares for the figure (40 × 40, white) and the mark (drawn at 0.3: 12 × 12), so
 // that positions and tints can be read back exactly.
 class LobbyLayout : public GameTest, public ::testing::WithParamInterface<sf::Vector2u> {
@@ -146,41 +132,9 @@ TEST_P(LobbyLayout, TheMarkShowsAtAThirdOfItsSizeOverReadyPlayersOnly) {
     EXPECT_EQ(at(image, 1, 3), sf::Color::Red);
 }
 
-TEST_P(LobbyLayout, SixtyPlayersTakeTheirColoursFromInsideTheTable) {
-    // Under AddressSanitizer this also proves that no colour is read past the table.
-    const sf::Image image = frame(60);
-    for (int p : {13, 50, 51, 59}) {
-        EXPECT_EQ(at(image, p, 60), playerColor(p % 50, false)) << p;
-    }
-}
-
 INSTANTIATE_TEST_SUITE_P(ScreenSizes, LobbyLayout,
                          ::testing::Values(sf::Vector2u(800, 600), sf::Vector2u(1001, 777)),
                          [](const ::testing::TestParamInfo<sf::Vector2u>& size) {
                              return std::to_string(size.param.x) + "x" +
                                     std::to_string(size.param.y);
                          });
-
-TEST_F(Lobby, AMissingFigureWritesItsErrorLineInEveryFrame) {
-    addKeyboardPlayer(Keyboard::A, Keyboard::A, Keyboard::A, Keyboard::A);
-    idlePath = "src/no-such-figure.gif";
-    ::testing::internal::CaptureStderr();
-    drawLobby();
-    drawLobby();
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "Error  : load texture src/no-such-figure.gif\n"
-              "Error  : load texture src/no-such-figure.gif\n");
-
-    // Once the file is back, the figure shows whole at the next frame.
-    idlePath = "src/idle.gif";
-    window.clear(sf::Color::White);
-    drawLobby();
-    const sf::Image image = grabWindow();
-    int drawn = 0;
-    for (unsigned int x = 0; x < 800; ++x) {
-        for (unsigned int y = 0; y < 600; ++y) {
-            drawn += image.getPixel(x, y) == sf::Color::White ? 0 : 1;
-        }
-    }
-    EXPECT_GT(drawn, 3000);
-}
