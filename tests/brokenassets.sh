@@ -99,8 +99,7 @@ playCase() {
     if ! matchShown; then
       problem "no match"
     else
-      keys Escape
-      if ! waitFor lobbyShown; then
+      if ! matchCheck=matchShown leaveMatch lobbyShown; then
         problem "Escape did not end the match"
       else
         keys Escape

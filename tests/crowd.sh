@@ -51,8 +51,7 @@ for jumper in 1:FF0000 58:FF8000 59:8000FF; do
   waitFor inAir "${jumper#*:}" || fail "player ${jumper%:*} did not jump"
 done
 
-keys Escape
-waitFor lastRow || fail "Escape did not end the match"
+leaveMatch lastRow || fail "Escape did not end the match"
 keys Escape
 ended "$pid" || fail "Escape ended with $?"
 ! grep -q Error "$tmp/err" || fail "$(sort "$tmp/err" | uniq -c)"

@@ -93,8 +93,7 @@ for size in 1024x768 1280x720; do
   # Both ready: a match runs; Escape brings back the lobby with nobody marked.
   keys j i
   waitFor inMatch || fail "$size: no match"
-  keys Escape
-  waitFor twoFigures || fail "$size: Escape did not end the match"
+  leaveMatch twoFigures || fail "$size: Escape did not end the match"
   marked && fail "$size: still marked after the match"
   # A second match: both run out on the left; the last death brings back the lobby.
   keys j i

@@ -84,6 +84,19 @@ scoreShown() { [ "$(count "$tmp/shot.png" $((width - 50)) 50 000000)" -gt 10 ]; 
 
 inMatch() { groundShown && scoreShown; }
 
+# Ends the match with Escape and waits for the lobby check "$@". The game overrules an Escape
+# that it takes in the same pass as a tick while someone is alive; on a loaded machine that
+# happens now and then, so while the last screenshot still shows the match (the check
+# $matchCheck, by default inMatch) Escape is pressed again, three times at most.
+leaveMatch() {
+  for _ in 1 2 3; do
+    keys Escape
+    within=5 waitFor "$@" && return 0
+    "${matchCheck:-inMatch}" || return 1
+  done
+  return 1
+}
+
 # Waits up to ten seconds for the game $1 to end and returns its exit status; one still running
 # then is killed.
 ended() {
