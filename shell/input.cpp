@@ -4,7 +4,6 @@
 
 #include "shell/globals.hpp"
 
-#include <SFML/System/Clock.hpp>
 #include <SFML/Window/Joystick.hpp>
 
 #include <cstdio>
@@ -31,10 +30,6 @@ float scriptedAxes[sf::Joystick::Count][sf::Joystick::AxisCount] = {};
 // The script's end was reported once as an empty queue, which ends the pass that took
 // the last events.
 bool endReported = false;
-// Once the script is empty, polls end passes until idleLimit has passed since scriptIdle.
-bool idling = false;
-sf::Clock idleClock;
-constexpr float idleLimit = 20.0f;
 // The script ran out while a loop still asked for events.
 bool ranDry = false;
 // Polls since the script ran dry; a loop that ignores the close request is stopped.
@@ -51,9 +46,6 @@ bool pollScript() {
     }
     if (script.empty() && supply && !supply()) {
         supply = nullptr;
-    }
-    if (script.empty() && idling && idleClock.getElapsedTime().asSeconds() < idleLimit) {
-        return false;
     }
     if (script.empty() && !endReported) {
         endReported = true;
@@ -114,7 +106,6 @@ void startScript() {
     scripted = true;
     script.clear();
     endReported = false;
-    idling = false;
     ranDry = false;
     dryPolls = 0;
     supply = nullptr;
@@ -141,11 +132,6 @@ void scriptPassEnd() {
     ScriptEntry entry;
     entry.passEnd = true;
     script.push_back(entry);
-}
-
-void scriptIdle() {
-    idling = true;
-    idleClock.restart();
 }
 
 void scriptSource(std::function<bool()> source) {

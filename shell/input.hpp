@@ -19,9 +19,6 @@ void stopScript();
 void scriptEvent(const sf::Event& scripted);
 // Appends the end of a pass: pollInput reports no pending event once.
 void scriptPassEnd();
-// After the scripted events, every poll ends the pass instead of running dry, so that a
-// loop can run on its own (a match whose players die); after 20 seconds it runs dry.
-void scriptIdle();
 // Makes source the script's supply: whenever the scripted events run out, pollInput calls it
 // to append more (one entry or many) before it ends a pass or runs dry; once it returns false
 // it is dropped. A source can thus pick each event when it is about to be taken, and see the

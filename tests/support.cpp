@@ -70,6 +70,17 @@ void scriptPresses(std::initializer_list<sf::Keyboard::Key> keys) {
     }
 }
 
+void scriptIdle() {
+    const sf::Clock idle;
+    scriptSource([idle] {
+        if (idle.getElapsedTime() >= sf::seconds(20.0f)) {
+            return false;
+        }
+        scriptPassEnd();
+        return true;
+    });
+}
+
 void addKeyboardPlayer(sf::Keyboard::Key jump, sf::Keyboard::Key down, sf::Keyboard::Key left,
                        sf::Keyboard::Key right) {
     playerCount += 1;

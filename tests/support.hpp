@@ -25,6 +25,9 @@ sf::Event buttonEvent(sf::Event::EventType type, unsigned int joystickId, unsign
 sf::Event axisMoved(unsigned int joystickId, sf::Joystick::Axis axis, float position);
 sf::Event closeRequest();
 void scriptPresses(std::initializer_list<sf::Keyboard::Key> keys);
+// After the scripted events, every poll ends the pass instead of running dry, so that a
+// loop can run on its own (a match whose players die); after 20 seconds it runs dry.
+void scriptIdle();
 
 // Adds a finished player, as a join would: four keys, or a joystick and its five slots.
 void addKeyboardPlayer(sf::Keyboard::Key jump, sf::Keyboard::Key down, sf::Keyboard::Key left,
