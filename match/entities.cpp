@@ -2,12 +2,12 @@
 // the scroll pass that moves, draws and removes the entities.
 #include "match/match.hpp"
 
-#include "shell/globals.hpp"
+#include "core/globals.hpp"
+#include "core/platform.hpp"
 
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
-#include <random>
 
 namespace {
 
@@ -24,7 +24,7 @@ void appendEntity(const char* name, float y, float width, float height) {
 }
 
 // Whether a spawner's clock has run for its delay; if so it restarts for the next one.
-bool fires(sf::Clock& clock, float delay) {
+bool fires(Clock& clock, float delay) {
     if (clock.getElapsedTime().asSeconds() < delay) {
         return false;
     }
@@ -67,8 +67,7 @@ float randomBetween(float from, float to) {
 }
 
 float randomBit() {
-    static std::mt19937 engine(std::random_device{}());
-    return static_cast<float>(engine() >> 31);
+    return static_cast<float>(bitGenerator()() >> 31);
 }
 
 void spawnCloud() {
@@ -113,6 +112,7 @@ void spawnFlyer() {
         appendEntity("bird", y, 74.0f, 46.0f);
     }
     spawnCloud();
+    // Meant: a trace line at every bird or saw, which watchers of the stream count on.
     std::cerr << "test" << std::endl;
 }
 

@@ -2,6 +2,8 @@
 // operations of one match: set-up, spawning, scrolling, motion, collisions and the score.
 #pragma once
 
+#include "core/platform.hpp"
+
 #include <SFML/Graphics.hpp>
 
 #include <cstdint>
@@ -63,9 +65,9 @@ extern sf::Font scoreFont;
 extern sf::Text scoreText;
 
 // One clock per timed spawner; each restarts when its spawner fires.
-extern sf::Clock cactusClock;
-extern sf::Clock pickupClock;
-extern sf::Clock flyerClock;
+extern Clock cactusClock;
+extern Clock pickupClock;
+extern Clock flyerClock;
 
 // Score of the current match; grows by 1 every third tick.
 extern double score;
@@ -117,7 +119,7 @@ void runMatch();
 void handleMatchEvents();
 // One tick: the world speeds up, moves, is drawn and shown; tickClock restarts after the
 // frame is shown.
-void runTick(sf::Clock& tickClock);
+void runTick(Clock& tickClock);
 // Gives every tunable its start value, loads the match's images and places the players.
 void setupMatch();
 

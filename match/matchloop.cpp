@@ -2,9 +2,9 @@
 // score and the end of the match.
 #include "match/match.hpp"
 
+#include "core/globals.hpp"
+#include "core/platform.hpp"
 #include "roster/roster.hpp"
-#include "shell/globals.hpp"
-#include "shell/input.hpp"
 
 namespace {
 
@@ -93,7 +93,7 @@ void handleMatchEvents() {
     }
 }
 
-void runTick(sf::Clock& tickClock) {
+void runTick(Clock& tickClock) {
     scrollSpeed += -0.001f;
     window.clear(backgroundColor);
     movePlayers();
@@ -116,7 +116,7 @@ void runTick(sf::Clock& tickClock) {
 
 void runMatch() {
     setupMatch();
-    sf::Clock tickClock;
+    Clock tickClock;
     // The window's close request is handled by nobody here, so it changes nothing.
     while (matchRunning) {
         handleMatchEvents();
@@ -127,10 +127,10 @@ void runMatch() {
             // Sleeps out the wait instead of polling through it. What arrived meanwhile is
             // handled in this pass, which runs no tick, so Escape ends the match as it does when
             // pressed between ticks.
-            sf::sleep(untilTick);
+            sleepFor(untilTick);
             handleMatchEvents();
         }
-        window.setFramerateLimit(60);
+        limitFrames(60);
     }
     for (int p = 0; p < playerCount; ++p) {
         players[p].alive = true;

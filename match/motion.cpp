@@ -2,8 +2,8 @@
 // the stun, running, jumping, ducking, falling and the edges of the play field.
 #include "match/match.hpp"
 
+#include "core/globals.hpp"
 #include "roster/roster.hpp"
-#include "shell/globals.hpp"
 
 #include <algorithm>
 #include <vector>

@@ -1,8 +1,8 @@
 // The score at the top right of a match, in the ink of day or night.
 #include "match/match.hpp"
 
-#include "shell/assets.hpp"
-#include "shell/globals.hpp"
+#include "core/assets.hpp"
+#include "core/globals.hpp"
 
 #include <iostream>
 #include <string>

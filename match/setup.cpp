@@ -2,9 +2,9 @@
 // images brought up to date, the floor line measured and the players at the start.
 #include "match/match.hpp"
 
+#include "core/assets.hpp"
+#include "core/globals.hpp"
 #include "roster/roster.hpp"
-#include "shell/assets.hpp"
-#include "shell/globals.hpp"
 
 #include <iostream>
 

@@ -1,8 +1,8 @@
 // What the keyboard and the joystick join share: the prompt frame, the capture loop, and
 // the two ways a join ends, with a new player or without one.
+#include "core/globals.hpp"
+#include "core/platform.hpp"
 #include "roster/roster.hpp"
-#include "shell/globals.hpp"
-#include "shell/input.hpp"
 
 void showPrompt(const char* text) {
     window.clear(sf::Color::White);

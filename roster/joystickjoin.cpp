@@ -1,9 +1,9 @@
 // Joystick join: a prompt screen that teaches jump, down, left and right, each button pressed
 // twice, or for left and right an axis pushed, let go and pushed again; then appends the new
 // joystick player. Only the joining joystick takes part.
+#include "core/globals.hpp"
+#include "core/platform.hpp"
 #include "roster/roster.hpp"
-#include "shell/globals.hpp"
-#include "shell/input.hpp"
 
 #include <cmath>
 #include <cstdlib>
@@ -37,10 +37,11 @@ bool waitForAxisLetGo() {
         }
         if (!pollInput()) {
             // Nothing happened: a short nap keeps the wait from taking a whole core.
-            sf::sleep(sf::milliseconds(2));
+            sleepFor(sf::milliseconds(2));
             continue;
         }
         if (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape) {
+            // Meant: Escape here ends the whole program, not only the join.
             window.close();
             std::exit(0);
         }

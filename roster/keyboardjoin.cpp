@@ -1,7 +1,7 @@
 // Keyboard join: a prompt screen that teaches jump, down, left and right, each key pressed
 // twice, then appends the new keyboard player.
+#include "core/globals.hpp"
 #include "roster/roster.hpp"
-#include "shell/globals.hpp"
 
 namespace {
 

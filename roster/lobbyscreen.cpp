@@ -1,8 +1,8 @@
 // The lobby screen: the invitation and colour table prepared at start-up, and the players'
 // figures with their ready marks drawn in every lobby frame.
+#include "core/assets.hpp"
+#include "core/globals.hpp"
 #include "roster/roster.hpp"
-#include "shell/assets.hpp"
-#include "shell/globals.hpp"
 
 #include <cstdlib>
 #include <ctime>

@@ -1,6 +1,6 @@
 // Player records: building a new one, appending it, and the players' colours.
+#include "core/globals.hpp"
 #include "roster/roster.hpp"
-#include "shell/globals.hpp"
 
 Player newPlayer() {
     Player player;

@@ -392,7 +392,6 @@ int main(int argc, char** argv) {
     // Frames are not held to 60 a second, so that the run goes as fast as the matches' own
     // tick timing allows.
     beforePresent = [] {
-        window.setFramerateLimit(0);
         if (matchRunning) {
             tally.ticks += 1;
         }
@@ -410,7 +409,7 @@ int main(int argc, char** argv) {
             break;
         }
     }
-    stopScript();
+
     std::printf("fuzz: seed %lu: %ld events in %ld passes over %ld sessions; %ld joins started, "
                 "%ld players joined, at most %zu at once; %ld matches, %ld ticks; %ld Escapes "
                 "held back in the lobby or an axis wait\n",

@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
                           {&pickupDelay, 0.0, pickupDelay, 0},
                           {&flyerDelay, 0.0, flyerDelay, 0}};
     startScript();
-    sf::Clock tickClock;
+    Clock tickClock;
     std::int32_t mostEntities = 0;
     long outs = 0;
     double firstTenth = 0.0;
@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
                         resident);
         }
     }
-    stopScript();
+
     const double growth = residentMegabytes() - firstTenth;
     std::printf("long play: %ld ticks; %ld cacti, %ld pickups, %ld flyers (each with a cloud); "
                 "at most %d entities at once; players put back %ld times; resident memory grew "

@@ -29,7 +29,7 @@ std::string names() {
 }
 
 void ticks(int n) {
-    sf::Clock clock;
+    Clock clock;
     for (int i = 0; i < n; ++i) {
         runTick(clock);
     }

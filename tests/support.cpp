@@ -26,11 +26,13 @@ void GameTest::SetUp() {
     startScript();
     static const bool lobbyReady = (setupLobby(), true);
     (void)lobbyReady;
+    // The runtime's rand starts from the same seed in every test, whatever ran before.
+    std::srand(1);
 }
 
 void GameTest::TearDown() {
     EXPECT_FALSE(scriptRanDry()) << "the test ran out of scripted input";
-    stopScript();
+
     beforePresent = nullptr;
 }
 
@@ -70,10 +72,9 @@ void scriptPresses(std::initializer_list<sf::Keyboard::Key> keys) {
     }
 }
 
-void scriptIdle() {
-    const sf::Clock idle;
-    scriptSource([idle] {
-        if (idle.getElapsedTime() >= sf::seconds(20.0f)) {
+void scriptIdle(int passes) {
+    scriptSource([passes]() mutable {
+        if (passes-- <= 0) {
             return false;
         }
         scriptPassEnd();

@@ -2,9 +2,11 @@
 // frames read back as images.
 #pragma once
 
+#include "script.hpp"
+
+#include "app/lobbyloop.hpp"
+#include "core/globals.hpp"
 #include "roster/roster.hpp"
-#include "shell/globals.hpp"
-#include "shell/input.hpp"
 
 #include <gtest/gtest.h>
 
@@ -25,9 +27,9 @@ sf::Event buttonEvent(sf::Event::EventType type, unsigned int joystickId, unsign
 sf::Event axisMoved(unsigned int joystickId, sf::Joystick::Axis axis, float position);
 sf::Event closeRequest();
 void scriptPresses(std::initializer_list<sf::Keyboard::Key> keys);
-// After the scripted events, every poll ends the pass instead of running dry, so that a
-// loop can run on its own (a match whose players die); after 20 seconds it runs dry.
-void scriptIdle();
+// After the scripted events, the next polls end their passes instead of running dry, so
+// that a loop can run on its own (a match whose players die) for that many passes.
+void scriptIdle(int passes = 100000);
 
 // Adds a finished player, as a join would: four keys, or a joystick and its five slots.
 void addKeyboardPlayer(sf::Keyboard::Key jump, sf::Keyboard::Key down, sf::Keyboard::Key left,

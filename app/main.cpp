@@ -1,5 +1,8 @@
 // Entry point: prepares the lobby, opens the full-screen window and runs the lobby loop.
-#include "shell/globals.hpp"
+#include "app/lobbyloop.hpp"
+#include "core/globals.hpp"
+#include "core/platform.hpp"
+#include "roster/roster.hpp"
 
 #include <SFML/System/Err.hpp>
 
@@ -23,7 +26,7 @@ int main() {
         return 1;
     }
     // Every screen, the lobby and the joins included, shows at most 60 frames a second.
-    window.setFramerateLimit(60);
+    limitFrames(60);
     runLobby();
     return 0;
 }

@@ -1,7 +1,7 @@
 // Asset files read only when new or changed: each texture and font remembers which file it
 // last loaded successfully and how that file was then, and a use of an unchanged file costs
 // one stat() and no allocation instead of reading and decoding it again.
-#include "shell/assets.hpp"
+#include "core/assets.hpp"
 
 #include <sys/stat.h>
 

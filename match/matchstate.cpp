@@ -39,9 +39,9 @@ sf::Sprite sawSprite;
 sf::Font scoreFont;
 sf::Text scoreText;
 
-sf::Clock cactusClock;
-sf::Clock pickupClock;
-sf::Clock flyerClock;
+Clock cactusClock;
+Clock pickupClock;
+Clock flyerClock;
 
 double score = 0.0;
 std::int32_t tickCounter = 0;

@@ -1,13 +1,11 @@
-// Globals of the application shell: the window, the desktop size, the flags, the
-// current event, the shared font path and the colours of day, night and players.
+// Globals every part of the game shares: the window, the desktop size, the flags of the
+// lobby and the match, the current event, the font path and the colours of day, night and
+// players.
 #pragma once
 
 #include <SFML/Graphics.hpp>
 
-#include <functional>
 #include <string>
-
-#include "roster/roster.hpp"
 
 // The one window; every lobby, join and match frame is drawn into it.
 extern sf::RenderWindow window;
@@ -33,18 +31,3 @@ extern bool matchRunning;
 extern bool joinInProgress;
 // The current window event; every event loop polls into it and handlers read it from here.
 extern sf::Event event;
-// Result of the last action lookup made by the lobby dispatch.
-extern PlayerAction lobbyAction;
-
-// Called just before each frame is presented; empty in the game, set by tests to read frames.
-extern std::function<void()> beforePresent;
-
-// Shows the frame drawn into the window.
-void presentFrame();
-
-// Runs the lobby loop until the window is closed.
-void runLobby();
-// One pass of the lobby loop: draw, start a match when all are ready, dispatch, present.
-void lobbyPass();
-// Handles the current event in the lobby: joins, ready marks, Escape and the close request.
-void handleLobbyEvent();

@@ -1,8 +1,8 @@
 // Action lookups (which player a key or button belongs to, as which control) and the
 // match's handlers that turn events into a player's speed and jump and down flags.
+#include "core/globals.hpp"
+#include "core/platform.hpp"
 #include "roster/roster.hpp"
-#include "shell/globals.hpp"
-#include "shell/input.hpp"
 
 #include <iostream>
 
@@ -52,6 +52,7 @@ void steerByAxis() {
     const std::uint32_t joystickId = event.joystickMove.joystickId;
     const auto movedAxis = static_cast<std::uint32_t>(event.joystickMove.axis);
     PlayerAction found;
+    // Meant: the trace names every player checked, and a player of the moved joystick twice.
     for (int i = 0; i < playerCount; ++i) {
         std::cerr << "Checking axis for player " << i << std::endl;
         Player& player = players[i];

@@ -1,7 +1,5 @@
-// Definitions of the shell's globals, with the values they hold before main runs, and the
-// probe of the X display that must pass before any of them is built.
-#include "shell/globals.hpp"
-
+// The probe of the X display, which runs before any other global is built: without a
+// usable display the game leaves with one clear line instead of SFML's abort.
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
@@ -71,27 +69,3 @@ __attribute__((destructor(101))) void releaseDisplay() {
 }
 
 } // namespace
-
-sf::RenderWindow window;
-int screenWidth = static_cast<int>(sf::VideoMode::getDesktopMode().width);
-int screenHeight = static_cast<int>(sf::VideoMode::getDesktopMode().height);
-
-sf::Color backgroundColor = sf::Color::White;
-sf::Color inkColor = sf::Color::Black;
-sf::Color playerColors[playerColorCount];
-
-std::string fontPath = "src/Pixellari.ttf";
-
-bool matchRunning = false;
-bool joinInProgress = false;
-sf::Event event{};
-PlayerAction lobbyAction;
-
-std::function<void()> beforePresent;
-
-void presentFrame() {
-    if (beforePresent && window.isOpen()) {
-        beforePresent();
-    }
-    window.display();
-}

@@ -1,11 +1,15 @@
 // The lobby loop: draws the lobby, starts a match when everyone is ready, and dispatches
 // the lobby's events to joins and ready marks.
-#include "shell/globals.hpp"
-#include "shell/input.hpp"
+#include "app/lobbyloop.hpp"
 
+#include "core/globals.hpp"
+#include "core/platform.hpp"
 #include "match/match.hpp"
+#include "roster/roster.hpp"
 
 #include <cstdlib>
+
+PlayerAction lobbyAction;
 
 namespace {
 
@@ -45,6 +49,7 @@ void handleLobbyEvent() {
     if (event.type == sf::Event::KeyPressed) {
         const auto key = static_cast<std::uint32_t>(event.key.code);
         if (event.key.code == sf::Keyboard::Escape) {
+            // Meant: Escape in the lobby ends the process at once, from inside the loop.
             window.close();
             std::exit(0);
         }

@@ -1,0 +1,45 @@
+// The platform seam: the one layer through which the game gets its events, joystick axis
+// positions, time and chance, and shows its frames. The game links the SFML side
+// (core/sfmlplatform.cpp); tests and benchmarks link a scripted side of their own.
+#pragma once
+
+#include <SFML/System/Time.hpp>
+
+#include <random>
+
+// Takes the next pending event into the global event; false when none is pending.
+bool pollInput();
+// Live position of an axis of a joystick, -100 to 100; 0 for ids or axes out of range.
+float readAxis(unsigned int joystickId, unsigned int axis);
+
+// Time since a fixed moment before the first call; only differences mean anything.
+sf::Time platformTime();
+// Waits for the given time; no wait for zero or less.
+void sleepFor(sf::Time duration);
+
+// Caps how often presentFrame shows a frame: it waits until 1/perSecond has passed since the
+// previous one. 0 lifts the cap.
+void limitFrames(unsigned int perSecond);
+// Shows the frame drawn into the window.
+void presentFrame();
+
+// The generator behind randomBit: one per process, seeded once.
+std::mt19937& bitGenerator();
+
+// A stopwatch on the platform's time, used like sf::Clock: it starts when made and
+// restarts on request.
+class Clock {
+  public:
+    Clock() : started(platformTime()) {}
+    sf::Time getElapsedTime() const { return platformTime() - started; }
+    // Starts again from now; the time that had passed.
+    sf::Time restart() {
+        const sf::Time now = platformTime();
+        const sf::Time elapsed = now - started;
+        started = now;
+        return elapsed;
+    }
+
+  private:
+    sf::Time started;
+};

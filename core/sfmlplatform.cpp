@@ -1,0 +1,43 @@
+// The platform over SFML, the one the game links: window events, the joysticks' axes,
+// sf::Clock time, real sleeps, the window's own frame limit and a random-device seed.
+#include "core/globals.hpp"
+#include "core/platform.hpp"
+
+#include <SFML/System/Clock.hpp>
+#include <SFML/System/Sleep.hpp>
+#include <SFML/Window/Joystick.hpp>
+
+bool pollInput() {
+    return window.pollEvent(event);
+}
+
+float readAxis(unsigned int joystickId, unsigned int axis) {
+    // The library indexes its arrays with these numbers unchecked.
+    if (joystickId >= sf::Joystick::Count || axis >= sf::Joystick::AxisCount) {
+        return 0.0f;
+    }
+    return sf::Joystick::getAxisPosition(joystickId, static_cast<sf::Joystick::Axis>(axis));
+}
+
+sf::Time platformTime() {
+    // Made at the first call, so that clocks among the globals may read it before main.
+    static const sf::Clock origin;
+    return origin.getElapsedTime();
+}
+
+void sleepFor(sf::Time duration) {
+    sf::sleep(duration);
+}
+
+void limitFrames(unsigned int perSecond) {
+    window.setFramerateLimit(perSecond);
+}
+
+void presentFrame() {
+    window.display();
+}
+
+std::mt19937& bitGenerator() {
+    static std::mt19937 engine(std::random_device{}());
+    return engine;
+}

@@ -1,0 +1,33 @@
+// The scripted platform that tests and benchmarks link: scripted events and axis positions,
+// a clock that only moves when told or when the game waits, a seeded random bit, and a look
+// at every frame before it is shown.
+#pragma once
+
+#include "core/platform.hpp"
+
+#include <SFML/Window/Event.hpp>
+
+#include <functional>
+
+// Starts a new script: no events queued, axes centred, no source, no frame limit, and the
+// random bit's generator seeded with seed. The clock keeps running from where it was.
+void startScript(unsigned int seed = 1);
+// Appends an event to the script.
+void scriptEvent(const sf::Event& scripted);
+// Appends the end of a pass: pollInput reports no pending event once.
+void scriptPassEnd();
+// Makes source the script's supply: whenever the queued entries run out, pollInput calls it
+// to append more before it ends a pass or runs dry; once it returns false it is dropped. A
+// source can thus pick each event when it is about to be taken, after all earlier ones.
+void scriptSource(std::function<bool()> source);
+// Sets the position that readAxis reports for one axis.
+void scriptAxis(unsigned int joystickId, unsigned int axis, float position);
+// True once the script ran out while a loop still asked for events. A dry script then acts
+// as the window's close request, so that no loop waits forever.
+bool scriptRanDry();
+
+// Moves the clock on; sleeps and the frame limit move it too.
+void advanceClock(sf::Time by);
+
+// Called with every frame just before it is shown; empty by default.
+extern std::function<void()> beforePresent;
