@@ -8,14 +8,13 @@
 set -euo pipefail
 game="$(realpath "$1")"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-# shellcheck source=tests/e2elib.sh
-source "$(dirname "${BASH_SOURCE[0]}")/e2elib.sh"
+# shellcheck source=scripts/xserver.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/xserver.sh"
 width=1024
 height=768
 keyDelay=40
 
-files=(Pixellari.ttf idle.gif mark.png ground.png dino_left.png dino_right.png cactus0.png
-  cactus1.png coin0.png hammer.png cloud.png bird.png saw.png)
+mapfile -t files <"$root/scripts/assets.list"
 breakages=(missing empty random half)
 # The one file that still loads when cut in half, with no error line: the GIF decoder keeps
 # the rows it could read. Every other half file, the font's too, fails to load.

@@ -6,8 +6,8 @@
 # Usage: tests/crowd.sh path/to/twinrun, from the repository root.
 set -euo pipefail
 game="$1"
-# shellcheck source=tests/e2elib.sh
-source "$(dirname "${BASH_SOURCE[0]}")/e2elib.sh"
+# shellcheck source=scripts/xserver.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/xserver.sh"
 width=1280
 height=720
 

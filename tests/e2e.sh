@@ -4,8 +4,8 @@
 # Usage: tests/e2e.sh path/to/twinrun, from the repository root.
 set -euo pipefail
 game="$1"
-# shellcheck source=tests/e2elib.sh
-source "$(dirname "${BASH_SOURCE[0]}")/e2elib.sh"
+# shellcheck source=scripts/xserver.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/xserver.sh"
 
 # The dark pixels form one block centred on the screen: the game's text. A text wider
 # than the screen runs past both edges, so only its height is centred.

@@ -22,10 +22,9 @@ deb="${debs[0]}"
 {
   echo "-rwxr-xr-x ./usr/bin/twinrun"
   echo "-rwxr-xr-x ./usr/libexec/twinrun/twinrun"
-  for asset in Pixellari.ttf idle.gif mark.png ground.png dino_left.png dino_right.png \
-    cactus0.png cactus1.png coin0.png hammer.png cloud.png bird.png saw.png; do
+  while read -r asset; do
     echo "-rw-r--r-- ./usr/share/twinrun/src/$asset"
-  done
+  done <"$root/scripts/assets.list"
   echo "-rw-r--r-- ./usr/share/applications/twinrun.desktop"
   echo "-rw-r--r-- ./usr/share/icons/hicolor/128x128/apps/twinrun.png"
   echo "-rw-r--r-- ./usr/share/icons/hicolor/256x256/apps/twinrun.png"

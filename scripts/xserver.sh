@@ -1,6 +1,6 @@
-# Helpers of the end-to-end scripts: private X servers, screenshots, pixel counts, keys.
-# Sourced by scripts that run with set -euo pipefail; the screen checks read width and height,
-# which the script sets.
+# Private X servers and the helpers that drive the real game on them: screenshots, pixel
+# counts, keys. Sourced by scripts that run with set -euo pipefail; the screen checks read
+# width and height, which the script sets.
 # shellcheck shell=bash
 
 # Screenshots, logs and game folders go in tmp; the X servers started are stopped at exit.
@@ -22,6 +22,15 @@ startServer() {
   servers+=($!)
   for _ in $(seq 100); do [ -s "$tmp/number" ] && break; sleep 0.05; done
   display=":$(head -n 1 "$tmp/number")"
+}
+
+# Gives the rest of the script a display: a private X server of the given size when none
+# is set.
+ensureDisplay() {
+  if [ -z "${DISPLAY:-}" ]; then
+    startServer "$1"
+    export DISPLAY="$display"
+  fi
 }
 
 # Number of pixels of colour $3 (e.g. 000000) in the region $2 (WxH+X+Y) of the picture $1;
