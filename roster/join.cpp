@@ -10,12 +10,7 @@ void showPrompt(const char* text) {
     promptText.setString(text);
     promptText.setCharacterSize(100);
     promptText.setFillColor(sf::Color::Black);
-    // The centre of the bounds of every line together, so that a prompt of two lines is
-    // centred as one block.
-    const sf::FloatRect bounds = promptText.getLocalBounds();
-    promptText.setOrigin(bounds.left + 0.5f * bounds.width, bounds.top + 0.5f * bounds.height);
-    promptText.setPosition(0.5f * static_cast<float>(screenWidth),
-                           0.5f * static_cast<float>(screenHeight));
+    centreOnScreen(promptText);
     window.draw(promptText, sf::RenderStates::Default);
     presentFrame();
 }

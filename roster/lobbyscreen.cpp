@@ -1,9 +1,10 @@
-// The lobby screen: the invitation and colour table prepared at start-up, and the players'
-// figures with their ready marks drawn in every lobby frame.
+// The lobby screen: the invitation and colour table prepared at start-up, the players'
+// figures with their ready marks drawn in every lobby frame, and the centring of the texts.
 #include "core/assets.hpp"
 #include "core/globals.hpp"
 #include "roster/roster.hpp"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
@@ -37,6 +38,19 @@ void loadCentredSprite(sf::Texture& texture, sf::Sprite& sprite, const std::stri
 
 } // namespace
 
+void centreOnScreen(sf::Text& text) {
+    // The centre of the bounds of every line together, so that a text of two lines is centred
+    // as one block.
+    const sf::FloatRect bounds = text.getLocalBounds();
+    text.setOrigin(bounds.left + 0.5f * bounds.width, bounds.top + 0.5f * bounds.height);
+    text.setPosition(0.5f * static_cast<float>(screenWidth),
+                     0.5f * static_cast<float>(screenHeight));
+    // A text that the screen can't hold is shrunk around its centre rather than cut off.
+    const float room = std::max(1.0f, static_cast<float>(screenWidth) - 2.0f * textMargin);
+    const float scale = bounds.width > room ? room / bounds.width : 1.0f;
+    text.setScale(scale, scale);
+}
+
 void setupLobby() {
     if (!uiFont.loadFromFile(fontPath)) {
         std::cerr << "Error  : load police " << fontPath << std::endl;
@@ -45,10 +59,7 @@ void setupLobby() {
     lobbyText.setString("Click on a button ...");
     lobbyText.setCharacterSize(100);
     lobbyText.setFillColor(sf::Color::Black);
-    const sf::FloatRect bounds = lobbyText.getLocalBounds();
-    lobbyText.setOrigin(bounds.left + bounds.width * 0.5f, bounds.top + bounds.height * 0.5f);
-    lobbyText.setPosition(static_cast<float>(screenWidth) * 0.5f,
-                          static_cast<float>(screenHeight) * 0.5f);
+    centreOnScreen(lobbyText);
     std::srand(static_cast<unsigned int>(std::time(nullptr)));
     int entry = 0;
     for (const sf::Color& day : dayColors) {

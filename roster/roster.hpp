@@ -112,6 +112,11 @@ void abandonJoin();
 // table reuse it from the start, so no number reads outside it.
 sf::Color playerColor(int p, bool night);
 
+// Room kept free on the left and right of a centred text, in pixels.
+constexpr float textMargin = 16.0f;
+// Centres text on the screen, shrunk around its centre when it is wider than the screen less
+// textMargin on each side; a text that fits keeps its size.
+void centreOnScreen(sf::Text& text);
 // Draws and presents one frame of a join screen showing text.
 void showPrompt(const char* text);
 void joinKeyboardPlayer();
