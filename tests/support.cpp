@@ -20,8 +20,25 @@ void GameTest::SetUp() {
     pendingAxis = sf::Joystick::X;
     joinInProgress = false;
     matchRunning = false;
-    idlePath = "src/idle.gif";
-    markPath = "src/mark.png";
+    entities.clear();
+    entityCount = 0;
+    inkColor = sf::Color::Black;
+    backgroundColor = sf::Color::White;
+    // Tests may swap any image or the font for one of their own: each starts from the game's.
+    static std::string* const paths[] = {&idlePath,      &markPath,    &groundPath,  &dinoLeftPath,
+                                         &dinoRightPath, &cactus0Path, &cactus1Path, &coinPath,
+                                         &hammerPath,    &cloudPath,   &birdPath,    &sawPath,
+                                         &fontPath};
+    static const std::vector<std::string> games([] {
+        std::vector<std::string> all;
+        for (const std::string* path : paths) {
+            all.push_back(*path);
+        }
+        return all;
+    }());
+    for (std::size_t i = 0; i < games.size(); ++i) {
+        *paths[i] = games[i];
+    }
     beforePresent = nullptr;
     startScript();
     static const bool lobbyReady = (setupLobby(), true);
@@ -32,8 +49,16 @@ void GameTest::SetUp() {
 
 void GameTest::TearDown() {
     EXPECT_FALSE(scriptRanDry()) << "the test ran out of scripted input";
-
     beforePresent = nullptr;
+}
+
+void MatchTest::SetUp() {
+    GameTest::SetUp();
+    addKeyboardPlayer(sf::Keyboard::Up, sf::Keyboard::Down, sf::Keyboard::Left,
+                      sf::Keyboard::Right);
+    setupMatch();
+    players[0].y = floorY;
+    matchRunning = true;
 }
 
 sf::Event keyEvent(sf::Event::EventType type, sf::Keyboard::Key key) {
@@ -72,6 +97,12 @@ void scriptPresses(std::initializer_list<sf::Keyboard::Key> keys) {
     }
 }
 
+void scriptButtons(unsigned int joystickId, std::initializer_list<unsigned int> buttons) {
+    for (unsigned int button : buttons) {
+        scriptEvent(buttonEvent(sf::Event::JoystickButtonPressed, joystickId, button));
+    }
+}
+
 void scriptIdle(int passes) {
     scriptSource([passes]() mutable {
         if (passes-- <= 0) {
@@ -100,6 +131,11 @@ void addJoystickPlayer(std::initializer_list<std::uint32_t> slots) {
     player.device = "joystick";
     std::copy(slots.begin(), slots.end(), player.slot);
     appendPlayer(player);
+}
+
+void addEntity(const char* name, float x, float y, float width, float height) {
+    entities.push_back(Entity{name, x, y, width, height, false});
+    entityCount += 1;
 }
 
 void expectLobbyState(int records) {

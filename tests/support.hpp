@@ -1,11 +1,12 @@
-// Test support: a real window at a chosen size, a clean game state, scripted events and
-// frames read back as images.
+// Test support: a real window at a chosen size, a clean game state on the scripted platform,
+// scripted events and frames read back as images.
 #pragma once
 
 #include "script.hpp"
 
 #include "app/lobbyloop.hpp"
 #include "core/globals.hpp"
+#include "match/match.hpp"
 #include "roster/roster.hpp"
 
 #include <gtest/gtest.h>
@@ -13,8 +14,9 @@
 #include <string>
 #include <vector>
 
-// Opens the window at screenSize(), makes that the screen size and resets the game's state;
-// a test whose script ran dry fails.
+// Opens the window at screenSize(), makes that the screen size and resets the game's state,
+// the script, the clock's frame limit and both random sequences; a test whose script ran dry
+// fails.
 class GameTest : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -22,19 +24,30 @@ class GameTest : public ::testing::Test {
     virtual sf::Vector2u screenSize() const { return {800, 600}; }
 };
 
+// A match set up on a 1024 × 768 window with the real images and one keyboard player
+// (arrow keys), who stands on the floor at x 30 as after its first tick.
+class MatchTest : public GameTest {
+  protected:
+    sf::Vector2u screenSize() const override { return {1024, 768}; }
+    void SetUp() override;
+};
+
 sf::Event keyEvent(sf::Event::EventType type, sf::Keyboard::Key key);
 sf::Event buttonEvent(sf::Event::EventType type, unsigned int joystickId, unsigned int button);
 sf::Event axisMoved(unsigned int joystickId, sf::Joystick::Axis axis, float position);
 sf::Event closeRequest();
 void scriptPresses(std::initializer_list<sf::Keyboard::Key> keys);
-// After the scripted events, the next polls end their passes instead of running dry, so
-// that a loop can run on its own (a match whose players die) for that many passes.
+void scriptButtons(unsigned int joystickId, std::initializer_list<unsigned int> buttons);
+// After the scripted events, the next polls end their passes instead of running dry, so that
+// a loop can run on its own (a match whose players die) for that many passes.
 void scriptIdle(int passes = 100000);
 
 // Adds a finished player, as a join would: four keys, or a joystick and its five slots.
 void addKeyboardPlayer(sf::Keyboard::Key jump, sf::Keyboard::Key down, sf::Keyboard::Key left,
                        sf::Keyboard::Key right);
 void addJoystickPlayer(std::initializer_list<std::uint32_t> slots);
+// Appends an entity as a spawner would, at x.
+void addEntity(const char* name, float x, float y, float width = 64.0f, float height = 64.0f);
 
 // Expects the lobby's state without a join under way, with this many players.
 void expectLobbyState(int records);

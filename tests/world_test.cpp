@@ -1,0 +1,214 @@
+// The world of a match: the tick's speed-up, score and spawn delays, the ground and the run
+// animation, the spawners on the scripted clock with their random draws, and the entities'
+// scroll.
+#include "support.hpp"
+
+namespace {
+
+void ticks(int n) {
+    Clock clock;
+    for (int i = 0; i < n; ++i) {
+        runTick(clock);
+    }
+}
+
+// randomBetween(from, to) of the n-th draw (from 1) of the runtime's rand from seed 1, scaled
+// to 0..32767 as the game scales it; taken from a replay made before the game draws more.
+std::vector<int> rands;
+float draw(int n, float from, float to) {
+    return static_cast<float>(rands[static_cast<std::size_t>(n - 1)]) / 32767.0f * (to - from) +
+           from;
+}
+void replayRand(int drawn) {
+    std::srand(1);
+    rands.clear();
+    for (int i = 0; i < 12; ++i) {
+        rands.push_back(std::rand() / (RAND_MAX / 32768 + 1));
+    }
+    std::srand(1);
+    for (int i = 0; i < drawn; ++i) {
+        std::rand();
+    }
+}
+
+// The random bit from the scripted generator's seed 1, replayed: the n-th (from 1).
+int bit(int n) {
+    std::mt19937 generator(1);
+    std::uint32_t b = 0;
+    for (int i = 0; i < n; ++i) {
+        b = generator() >> 31;
+    }
+    return static_cast<int>(b);
+}
+
+void expectEntity(const Entity& e, const char* name, float y, float width, float height) {
+    EXPECT_EQ(e.name, name);
+    EXPECT_EQ(e.x, 1124.0f) << "the spawn line, 100 right of the screen";
+    EXPECT_FLOAT_EQ(e.y, y) << name;
+    EXPECT_FLOAT_EQ(e.width, width) << name;
+    EXPECT_FLOAT_EQ(e.height, height) << name;
+    EXPECT_FALSE(e.taken);
+}
+
+} // namespace
+
+class World : public MatchTest {};
+
+TEST_F(World, EachTickSpeedsUpAndEveryThirdScoresAndShrinksTheDelaysToTheirFloors) {
+    ticks(2);
+    EXPECT_FLOAT_EQ(scrollSpeed, -1.002f);
+    EXPECT_EQ(score, 0.0);
+    ticks(1);
+    EXPECT_EQ(score, 1.0);
+    EXPECT_FLOAT_EQ(spawnMinDelay, 4.995f);
+    EXPECT_FLOAT_EQ(spawnSpread, 7.995f);
+    ticks(27);
+    EXPECT_EQ(score, 10.0);
+    spawnMinDelay = 0.501f;
+    spawnSpread = 1.001f;
+    ticks(6);
+    EXPECT_FLOAT_EQ(spawnMinDelay, 0.496f) << "one step below the floor, then no more";
+    EXPECT_FLOAT_EQ(spawnSpread, 0.996f);
+}
+
+TEST_F(World, TheGroundScrollsWithTheWorldAndStartsAgainPastTwoTiles) {
+    ticks(1);
+    EXPECT_FLOAT_EQ(groundScrollX, -1.001f);
+    // The world stands still for a tick (its speed-up brings the speed to 0): two tiles of 64
+    // to the left are kept, anything past them starts again from 0 at the next tick.
+    for (const auto& [x, after] : {std::pair{-128.0f, -128.0f}, {-128.5f, 0.0f}}) {
+        groundScrollX = x;
+        scrollSpeed = 0.001f;
+        ticks(1);
+        EXPECT_EQ(groundScrollX, after);
+    }
+}
+
+TEST_F(World, EachRunFrameShowsForElevenTicksStartingWithTheFirst) {
+    std::string phases;
+    for (int i = 0; i < 23; ++i) {
+        phases += animPhase ? 'L' : 'R';
+        ticks(1);
+    }
+    EXPECT_EQ(phases, std::string(11, 'L') + std::string(11, 'R') + "L");
+}
+
+TEST_F(World, SpawnersFireOnTheirClocksDrawingInOrderAndEachBringsACloud) {
+    // The set-up drew the delays (rand 1 to 3) and the first cactus kind (bit 1).
+    replayRand(3);
+    EXPECT_FLOAT_EQ(cactusDelay, draw(1, 5, 8));
+    EXPECT_FLOAT_EQ(pickupDelay, draw(2, 5, 10));
+    EXPECT_FLOAT_EQ(flyerDelay, draw(3, 5, 8));
+    EXPECT_EQ(nextCactusKind, bit(1));
+    const float cloudTo = floorY - 130.0f;
+
+    advanceClock(sf::seconds(cactusDelay) - sf::milliseconds(1));
+    spawnCactus();
+    EXPECT_EQ(entityCount, 0) << "not before its delay";
+    advanceClock(sf::milliseconds(2));
+    spawnCactus();
+    ASSERT_EQ(entityCount, 2);
+    EXPECT_FLOAT_EQ(cactusDelay, draw(4, 5, 8));
+    if (bit(1) == 0) {
+        expectEntity(entities[0], "cactus0", 0, 84, 81);
+    } else {
+        expectEntity(entities[0], "cactus1", 0, 108, 123);
+    }
+    EXPECT_EQ(nextCactusKind, bit(2));
+    expectEntity(entities[1], "cloud", draw(5, 500, cloudTo), 112, 222);
+    advanceClock(sf::seconds(4.99f));
+    spawnCactus();
+    EXPECT_EQ(entityCount, 2) << "the clock restarted when it fired";
+
+    advanceClock(sf::seconds(10));
+    testing::internal::CaptureStderr();
+    spawnPickup();
+    spawnFlyer();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "test\n");
+    ASSERT_EQ(entityCount, 6);
+    EXPECT_FLOAT_EQ(pickupDelay, draw(6, 5, 10));
+    expectEntity(entities[2], bit(3) ? "hammer" : "coin", draw(7, 100, floorY), 64, 64);
+    expectEntity(entities[3], "cloud", draw(8, 500, cloudTo), 112, 222);
+    EXPECT_FLOAT_EQ(flyerDelay, draw(9, 5, 8));
+    if (bit(4) == 0) {
+        expectEntity(entities[4], "bird", draw(10, 100, cloudTo), 74, 46);
+    } else {
+        expectEntity(entities[4], "saw", draw(10, 100, cloudTo), 98.4f, 99);
+    }
+    expectEntity(entities[5], "cloud", draw(11, 500, cloudTo), 112, 222);
+
+    // Late as they fired, the clocks restarted then: the lost time is not made up.
+    advanceClock(sf::seconds(4.99f));
+    spawnPickup();
+    spawnFlyer();
+    EXPECT_EQ(entityCount, 6);
+}
+
+TEST_F(World, ScrollingMovesEachEntityOnceAndDropsTheTakenAndThosePastMinus100) {
+    scrollSpeed = -1.5f;
+    addEntity("cloud", -99.0f, 300);
+    addEntity("bird", -98.5f, 300);
+    addEntity("coin", 500, 300);
+    entities.back().taken = true;
+    addEntity("saw", -98.0f, 300);
+    addEntity("hammer", 700, 300);
+    scrollEntities();
+    ASSERT_EQ(entityCount, 3);
+    ASSERT_EQ(entities.size(), 3u);
+    EXPECT_EQ(entities[0].name, "bird") << "-100 itself stays";
+    EXPECT_EQ(entities[0].x, -100.0f);
+    EXPECT_EQ(entities[1].name, "saw");
+    EXPECT_EQ(entities[1].x, -99.5f);
+    EXPECT_EQ(entities[2].x, 698.5f);
+}
+
+TEST_F(World, EntitiesAreDrawnInTheirOrderCactiOnTheFloorAndTakenPickupsNot) {
+    cactus0Path = solidImage(10, 10, sf::Color::Green);
+    coinPath = solidImage(10, 10, sf::Color::Blue);
+    setupMatch();
+    addEntity("cactus0", 401, 0);
+    addEntity("coin", 421, 300);
+    addEntity("coin", 701, 300);
+    entities.back().taken = true;
+    window.clear(sf::Color::White);
+    scrollEntities();
+    const sf::Image frame = grabWindow();
+    EXPECT_EQ(frame.getPixel(405, static_cast<unsigned>(floorY) - 2), sf::Color::Green)
+        << "scaled 3, standing on the floor";
+    EXPECT_EQ(frame.getPixel(425, 290), sf::Color::Blue) << "scaled 4, bottom-left at its y";
+    EXPECT_EQ(frame.getPixel(425, static_cast<unsigned>(floorY) - 2), sf::Color::Green);
+    EXPECT_EQ(frame.getPixel(425, 255), sf::Color::White);
+    EXPECT_EQ(frame.getPixel(705, 290), sf::Color::White) << "taken: not drawn";
+    entities.clear();
+    entityCount = 0;
+    addEntity("cactus0", 401, 0);
+    addEntity("coin", 421, floorY);
+    window.clear(sf::Color::White);
+    scrollEntities();
+    EXPECT_EQ(grabWindow().getPixel(425, static_cast<unsigned>(floorY) - 2), sf::Color::Blue)
+        << "the later entity over the earlier";
+}
+
+TEST_F(World, AMatchPlaysTheSameWayEveryTimeAndEndsWithEveryoneRevived) {
+    auto play = [] {
+        std::srand(7);
+        startScript(7);
+        scriptIdle();
+        std::vector<std::string> log;
+        beforePresent = [&log] {
+            log.push_back(std::to_string(entityCount) +
+                          (entities.empty() ? "" : entities.back().name));
+        };
+        players[0].x = 30;
+        matchRunning = true;
+        runMatch();
+        return log;
+    };
+    const std::vector<std::string> first = play();
+    const std::vector<std::string> second = play();
+    EXPECT_EQ(first, second);
+    EXPECT_GT(first.size(), 300u) << "the first object comes after five seconds at least";
+    EXPECT_TRUE(players[0].alive);
+    EXPECT_EQ(entityCount, 0);
+    EXPECT_TRUE(entities.empty());
+}
