@@ -19,10 +19,10 @@ checkPackage() (
   # Exactly the game's files, with their modes, owned by root: nothing from the tests or the
   # benchmarks.
   {
-    echo "-rwxr-xr-x ./usr/bin/twinrun"
+    echo "-rwxr-xr-x ./usr/games/twinrun"
     echo "-rwxr-xr-x ./usr/libexec/twinrun/twinrun"
     while read -r asset; do
-      echo "-rw-r--r-- ./usr/share/twinrun/src/$asset"
+      echo "-rw-r--r-- ./usr/share/games/twinrun/src/$asset"
     done <"$root/scripts/assets.list"
     echo "-rw-r--r-- ./usr/share/applications/twinrun.desktop"
     echo "-rw-r--r-- ./usr/share/icons/hicolor/128x128/apps/twinrun.png"
@@ -53,7 +53,7 @@ checkPackage() (
   # Through a link, as from a folder on the PATH, the unpacked command still finds the game and
   # passes on its status: without a display the game says so and ends with 1. On a private X
   # server it shows the lobby.
-  ln -s "$tmp/root/usr/bin/twinrun" "$tmp/link"
+  ln -s "$tmp/root/usr/games/twinrun" "$tmp/link"
   code=0
   (cd / && env -u DISPLAY "$tmp/link") 2>"$tmp/err" || code=$?
   [ "$code" -eq 1 ] && grep -q "DISPLAY is not set" "$tmp/err" ||
