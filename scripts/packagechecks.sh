@@ -30,6 +30,8 @@ checkPackage() (
     echo "-rw-r--r-- ./usr/share/man/man6/twinrun.6.gz"
     echo "-rw-r--r-- ./usr/share/doc/twinrun/copyright"
     echo "-rw-r--r-- ./usr/share/doc/twinrun/Pixellari.LICENSE.txt"
+    echo "-rw-r--r-- ./usr/share/doc/twinrun/changelog.gz"
+    echo "-rw-r--r-- ./usr/share/lintian/overrides/twinrun"
   } | sort >"$tmp/expected"
   dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $1, $6 }' | sort >"$tmp/files"
   diff -u "$tmp/expected" "$tmp/files" >&2 || fail "its files differ (+ found, - expected)"
@@ -43,6 +45,11 @@ checkPackage() (
     fail "Depends: $depends"
 
   dpkg-deb -x "$deb" "$tmp/root"
+  # The changelog's latest entry is this version.
+  zcat "$tmp/root/usr/share/doc/twinrun/changelog.gz" >"$tmp/changelog"
+  logged="$(dpkg-parsechangelog -l "$tmp/changelog" -S Version)"
+  [ "$logged" = "$(field Version)" ] ||
+    fail "version $(field Version), but the changelog's latest entry is $logged"
   desktop-file-validate "$tmp/root/usr/share/applications/twinrun.desktop" >&2 ||
     fail "invalid desktop entry"
   for size in 128x128 256x256; do
