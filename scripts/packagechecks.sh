@@ -1,6 +1,7 @@
 # Checks of the built Debian package that need no installing: its files, its control fields,
-# its changelog, menu entry, AppStream metadata and icons, and its twinrun command unpacked
-# elsewhere and reached through a link. Sourced by scripts/package, which sets root.
+# lintian's verdict, its changelog, menu entry, AppStream metadata and icons, and its twinrun
+# command unpacked elsewhere and reached through a link. Sourced by scripts/package, which
+# sets root.
 # shellcheck shell=bash
 
 # Checks the .deb $1 and ends the script with a message at the first fault. Runs in a subshell
@@ -44,6 +45,10 @@ checkPackage() (
   depends="$(field Depends)"
   [[ "$depends" == *libsfml-graphics* && "$depends" == *libgl1-mesa-dri* ]] ||
     fail "Depends: $depends"
+
+  # Debian's own checks: any error or warning fails (informational tags are shown too); the
+  # package's overrides say why each holds.
+  lintian --fail-on error,warning --display-info "$deb" >&2 || fail "lintian found faults"
 
   dpkg-deb -x "$deb" "$tmp/root"
   # The changelog's latest entry is this version.
