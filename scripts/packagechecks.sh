@@ -2,18 +2,18 @@
 # lintian's verdict, its changelog, menu entry, AppStream metadata and icons, and its twinrun
 # command unpacked elsewhere and reached through a link. Sourced by scripts/package, which
 # sets root.
-# shellcheck shell=bash
+# shellcheck shell=bash disable=SC2154 # root comes from scripts/package
 
 # Checks the .deb $1 and ends the script with a message at the first fault. Runs in a subshell
 # of its own, which removes its temporary folder when it ends.
 checkPackage() (
   set -euo pipefail
-  deb="$1"
+  package="$1"
   # A space in the path catches a launcher that splits its own location.
   tmp="$(mktemp -d "${TMPDIR:-/tmp}/twinrun package.XXXXXX")"
   trap 'rm -rf "$tmp"' EXIT
   fail() {
-    echo "scripts/package: $(basename "$deb"): $*" >&2
+    echo "scripts/package: $(basename "$package"): $*" >&2
     exit 1
   }
 
@@ -35,11 +35,11 @@ checkPackage() (
     echo "-rw-r--r-- ./usr/share/doc/twinrun/changelog.gz"
     echo "-rw-r--r-- ./usr/share/lintian/overrides/twinrun"
   } | sort >"$tmp/expected"
-  dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $1, $6 }' | sort >"$tmp/files"
+  dpkg-deb -c "$package" | awk '$1 !~ /^d/ { print $1, $6 }' | sort >"$tmp/files"
   diff -u "$tmp/expected" "$tmp/files" >&2 || fail "its files differ (+ found, - expected)"
-  dpkg-deb -c "$deb" | awk '$2 != "root/root" { exit 1 }' || fail "files not owned by root"
+  dpkg-deb -c "$package" | awk '$2 != "root/root" { exit 1 }' || fail "files not owned by root"
 
-  field() { dpkg-deb -f "$deb" "$1"; }
+  field() { dpkg-deb -f "$package" "$1"; }
   [ "$(field Package)" = twinrun ] && [ "$(field Section)" = games ] ||
     fail "Package: $(field Package), Section: $(field Section)"
   depends="$(field Depends)"
@@ -48,9 +48,9 @@ checkPackage() (
 
   # Debian's own checks: any error or warning fails (informational tags are shown too); the
   # package's overrides say why each holds.
-  lintian --fail-on error,warning --display-info "$deb" >&2 || fail "lintian found faults"
+  lintian --fail-on error,warning --display-info "$package" >&2 || fail "lintian found faults"
 
-  dpkg-deb -x "$deb" "$tmp/root"
+  dpkg-deb -x "$package" "$tmp/root"
   # The changelog's latest entry is this version.
   zcat "$tmp/root/usr/share/doc/twinrun/changelog.gz" >"$tmp/changelog"
   logged="$(dpkg-parsechangelog -l "$tmp/changelog" -S Version)"
