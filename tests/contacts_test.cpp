@@ -4,48 +4,36 @@
 
 namespace {
 
+// An entity's box, the player's position, and what the contact did: 'x' out, '-' nothing,
+// 'c' coin taken (+0.1 speed), 'h' hammer taken (the stun restarts from 50 at 0).
 struct Contact {
-    const char* why;
     const char* kind;
-    float ex, ey, ew, eh; // the entity's box
-    float px, py;         // the player's position
-    bool alive;           // after the contact
-    float speed;
-    int hitTimer; // from 50
-    bool taken;
+    float ex, ey, ew, eh, px, py;
+    char outcome;
 };
 
+// clang-format off
 const Contact contacts[] = {
-    {"cactus0 kills below 768 - 81", "cactus0", 100, 0, 84, 81, 100, 688, false, 0, 50, false},
-    {"cactus0 spares y 687", "cactus0", 100, 0, 84, 81, 100, 687, true, 0, 50, false},
-    {"cactus1 kills below 768 - 123", "cactus1", 100, 0, 108, 123, 100, 646, false, 0, 50, false},
-    {"cactus1 spares y 645", "cactus1", 100, 0, 108, 123, 100, 645, true, 0, 50, false},
-    {"a cactus needs no vertical overlap", "cactus0", 100, 0, 84, 81, 100, 728, false, 0, 50,
-     false},
-    {"reach ends left of 1024 / 2 + 100", "cactus0", 612, 0, 84, 81, 550, 728, true, 0, 50, false},
-    {"within reach at 611", "cactus0", 611, 0, 84, 81, 550, 728, false, 0, 50, false},
-    {"player's right edge on the left edge", "cactus0", 111, 0, 84, 81, 0, 728, true, 0, 50, false},
-    {"player's right edge past the left edge", "cactus0", 110.5f, 0, 84, 81, 0, 728, false, 0, 50,
-     false},
-    {"entity's right edge on the player", "cactus0", 0, 0, 84, 81, 84, 728, true, 0, 50, false},
-    {"entity's right edge past the player", "cactus0", 0, 0, 84, 81, 83.5f, 728, false, 0, 50,
-     false},
-    {"a bird kills", "bird", 100, 680, 74, 46, 100, 700, false, 0, 50, false},
-    {"a saw kills", "saw", 100, 650, 98.4f, 99, 100, 700, false, 0, 50, false},
-    {"a bird whose bottom is the player's y", "bird", 100, 654, 74, 46, 100, 700, true, 0, 50,
-     false},
-    {"a bird just lower", "bird", 100, 654.5f, 74, 46, 100, 700, false, 0, 50, false},
-    {"a bird at the bottom of the player's box", "bird", 100, 818, 74, 46, 100, 700, true, 0, 50,
-     false},
-    {"a bird just inside it", "bird", 100, 817.5f, 74, 46, 100, 700, false, 0, 50, false},
-    {"the depth test is strict", "bird", 100, 400, 74, 46, 100, 322, true, 0, 50, false},
-    {"just past the depth test", "bird", 100, 400, 74, 46, 100, 322.5f, false, 0, 50, false},
-    {"a high bird fails the depth test", "bird", 100, 200, 74, 46, 100, 240, true, 0, 50, false},
-    {"a coin speeds up", "coin", 100, 650, 64, 64, 100, 700, true, 0.1f, 50, true},
-    {"a hammer stuns from 0", "hammer", 100, 650, 64, 64, 100, 700, true, 0, 0, true},
-    {"a coin out of reach", "coin", 612, 650, 64, 64, 550, 700, true, 0, 50, false},
-    {"a saw out of depth", "saw", 100, 100, 98.4f, 99, 100, 150, true, 0, 50, false},
+    // Cacti: the depth test alone decides how low, with no vertical overlap.
+    {"cactus0", 100, 0, 84, 81, 100, 688, 'x'}, {"cactus0", 100, 0, 84, 81, 100, 687, '-'},
+    {"cactus1", 100, 0, 108, 123, 100, 646, 'x'}, {"cactus1", 100, 0, 108, 123, 100, 645, '-'},
+    {"cactus0", 100, 0, 84, 81, 100, 728, 'x'},
+    // Reach: left of 1024 / 2 + 100; horizontal overlap, strictly.
+    {"cactus0", 612, 0, 84, 81, 550, 728, '-'}, {"cactus0", 611, 0, 84, 81, 550, 728, 'x'},
+    {"cactus0", 111, 0, 84, 81, 0, 728, '-'}, {"cactus0", 110.5f, 0, 84, 81, 0, 728, 'x'},
+    {"cactus0", 0, 0, 84, 81, 84, 728, '-'}, {"cactus0", 0, 0, 84, 81, 83.5f, 728, 'x'},
+    // Birds and saws: reach, depth and vertical overlap, each strictly.
+    {"bird", 100, 680, 74, 46, 100, 700, 'x'}, {"saw", 100, 650, 98.4f, 99, 100, 700, 'x'},
+    {"bird", 100, 654, 74, 46, 100, 700, '-'}, {"bird", 100, 654.5f, 74, 46, 100, 700, 'x'},
+    {"bird", 100, 818, 74, 46, 100, 700, '-'}, {"bird", 100, 817.5f, 74, 46, 100, 700, 'x'},
+    {"bird", 100, 400, 74, 46, 100, 322, '-'}, {"bird", 100, 400, 74, 46, 100, 322.5f, 'x'},
+    {"bird", 100, 200, 74, 46, 100, 240, '-'}, {"saw", 100, 100, 98.4f, 99, 100, 150, '-'},
+    {"saw", 612, 650, 98.4f, 99, 550, 700, '-'},
+    // Pickups.
+    {"coin", 100, 650, 64, 64, 100, 700, 'c'}, {"hammer", 100, 650, 64, 64, 100, 700, 'h'},
+    {"coin", 612, 650, 64, 64, 550, 700, '-'}, {"hammer", 100, 100, 64, 64, 100, 150, '-'},
 };
+// clang-format on
 
 } // namespace
 
@@ -53,7 +41,8 @@ class Contacts : public MatchTest {};
 
 TEST_F(Contacts, EachKindActsOnlyWithinReachDepthAndOverlap) {
     for (const Contact& c : contacts) {
-        SCOPED_TRACE(c.why);
+        SCOPED_TRACE(std::string(c.kind) + " at " + std::to_string(c.ex) + ", " +
+                     std::to_string(c.ey) + " on " + std::to_string(c.py));
         entities.clear();
         entityCount = 0;
         addEntity(c.kind, c.ex, c.ey, c.ew, c.eh);
@@ -63,10 +52,10 @@ TEST_F(Contacts, EachKindActsOnlyWithinReachDepthAndOverlap) {
         p.y = c.py;
         p.hitTimer = 50;
         collidePlayers();
-        EXPECT_EQ(p.alive, c.alive);
-        EXPECT_FLOAT_EQ(p.speed, c.speed);
-        EXPECT_EQ(p.hitTimer, c.hitTimer);
-        EXPECT_EQ(entities[0].taken, c.taken);
+        EXPECT_EQ(p.alive, c.outcome != 'x');
+        EXPECT_FLOAT_EQ(p.speed, c.outcome == 'c' ? 0.1f : 0.0f);
+        EXPECT_EQ(p.hitTimer, c.outcome == 'h' ? 0 : 50);
+        EXPECT_EQ(entities[0].taken, c.outcome == 'c' || c.outcome == 'h');
     }
 }
 
