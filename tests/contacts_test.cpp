@@ -60,8 +60,8 @@ TEST_F(Contacts, EachKindActsOnlyWithinReachDepthAndOverlap) {
 }
 
 TEST_F(Contacts, PickupsGoOnceToTheFirstLivingPlayerAndTheDeadStillCollect) {
-    addKeyboardPlayer(sf::Keyboard::W, sf::Keyboard::S, sf::Keyboard::A, sf::Keyboard::D);
-    addKeyboardPlayer(sf::Keyboard::I, sf::Keyboard::K, sf::Keyboard::J, sf::Keyboard::L);
+    addKeyboardPlayer("WSAD");
+    addKeyboardPlayer("IKJL");
     for (Player& p : players) {
         p.x = 100;
         p.y = 700;

@@ -2,24 +2,15 @@
 // to a player in a match, and steering by an axis.
 #include "support.hpp"
 
-using sf::Event;
-using sf::Keyboard;
-
 namespace {
 
-void handle(const Event& e) {
-    event = e;
-    handleMatchKeyEvent();
-    handleMatchJoystickEvent();
-}
-
-Event key(bool press, Keyboard::Key k) {
-    return keyEvent(press ? Event::KeyPressed : Event::KeyReleased, k);
-}
-
-Event button(bool press, unsigned int joystickId, unsigned int b) {
-    return buttonEvent(press ? Event::JoystickButtonPressed : Event::JoystickButtonReleased,
-                       joystickId, b);
+void handle(const std::string& words) {
+    std::istringstream stream(words);
+    for (std::string word; stream >> word;) {
+        event = eventOf(word);
+        handleMatchKeyEvent();
+        handleMatchJoystickEvent();
+    }
 }
 
 } // namespace
@@ -28,8 +19,8 @@ class Controls : public GameTest {
   protected:
     void SetUp() override {
         GameTest::SetUp();
-        addKeyboardPlayer(Keyboard::J, Keyboard::J, Keyboard::L, Keyboard::M);
-        addKeyboardPlayer(Keyboard::A, Keyboard::S, Keyboard::L, Keyboard::D);
+        addKeyboardPlayer("JJLM");
+        addKeyboardPlayer("ASLD");
         addJoystickPlayer({1, 4, 5, noButton, 0, sf::Joystick::X});
         addJoystickPlayer({1, 6, 7, 8, 9, sf::Joystick::Y});
         addJoystickPlayer({2, 4, 5, 6, 7});
@@ -37,108 +28,87 @@ class Controls : public GameTest {
 };
 
 TEST_F(Controls, TheLowestPlayerAndTheFirstControlWinAndDevicesNeverMix) {
-    auto keyFound = [](Keyboard::Key k) {
-        const PlayerAction found = findKeyAction(k);
-        return found.action.empty() ? "-" : std::to_string(found.playerIndex) + found.action;
-    };
-    auto buttonFound = [](unsigned int joystickId, unsigned int b) {
-        event = button(true, joystickId, b);
-        const PlayerAction found = findButtonAction(b);
-        return found.action.empty() ? "-" : std::to_string(found.playerIndex) + found.action;
-    };
-    EXPECT_EQ(keyFound(Keyboard::J), "0jump") << "jump before down";
-    EXPECT_EQ(keyFound(Keyboard::L), "0left") << "the lower player";
-    EXPECT_EQ(keyFound(Keyboard::M), "0right");
-    EXPECT_EQ(keyFound(Keyboard::S), "1down");
-    EXPECT_EQ(keyFound(Keyboard::D), "1right");
-    EXPECT_EQ(keyFound(Keyboard::B), "-") << "joystick 1 is not key B";
-    EXPECT_EQ(buttonFound(1, 4), "2jump");
-    EXPECT_EQ(buttonFound(1, 5), "2down");
-    EXPECT_EQ(buttonFound(1, 0), "-") << "an axis steerer has no left or right button";
-    EXPECT_EQ(buttonFound(1, 8), "3left");
-    EXPECT_EQ(buttonFound(1, 9), "3right");
-    EXPECT_EQ(buttonFound(2, 6), "4left") << "each joystick its own buttons";
-    EXPECT_EQ(buttonFound(0, Keyboard::A), "-") << "buttons never match keys";
+    // A word, then the player and control it finds.
+    const std::pair<const char*, const char*> lookups[] = {
+        {"J", "0jump"},    {"L", "0left"},   {"M", "0right"},  {"S", "1down"}, {"D", "1right"},
+        {"B", "-"},        {"1:4", "2jump"}, {"1:5", "2down"}, {"1:0", "-"},   {"1:8", "3left"},
+        {"1:9", "3right"}, {"2:6", "4left"}, {"0:0", "-"},     {"2:9", "-"}};
+    for (const auto& [word, found] : lookups) {
+        event = eventOf(word);
+        const PlayerAction action = event.type == sf::Event::KeyPressed
+                                        ? findKeyAction(event.key.code)
+                                        : findButtonAction(event.joystickButton.button);
+        EXPECT_EQ(action.action.empty() ? "-" : std::to_string(action.playerIndex) + action.action,
+                  found)
+            << word;
+    }
 }
 
 TEST_F(Controls, PressesAndReleasesSetSpeedAndTheJumpAndDownRequests) {
+    // Words, the player they steer, and its speed, jump request, down request and whether it
+    // still stands on a cloud; everyone starts at speed 0.5 on a cloud.
     struct Case {
-        const char* why;
-        Event first, second;
+        const char* words;
         int player;
-        float speed;
-        bool jump, down, onPlatform;
+        const char* after;
     };
-    const Case cases[] = {
-        {"left key", key(true, Keyboard::L), key(true, Keyboard::L), 0, -1, false, false, true},
-        {"right key", key(true, Keyboard::M), key(true, Keyboard::M), 0, 1, false, false, true},
-        {"the latest press", key(true, Keyboard::L), key(true, Keyboard::M), 0, 1, 0, 0, true},
-        {"any release stops", key(true, Keyboard::M), key(false, Keyboard::L), 0, 0, 0, 0, true},
-        {"right released", key(true, Keyboard::M), key(false, Keyboard::M), 0, 0, 0, 0, true},
-        {"jump key", key(true, Keyboard::A), key(true, Keyboard::A), 1, 0.5f, true, false, true},
-        {"jump released", key(true, Keyboard::A), key(false, Keyboard::A), 1, 0.5f, 0, 0, true},
-        {"down key", key(true, Keyboard::S), key(true, Keyboard::S), 1, 0.5f, false, true, false},
-        {"down released", key(true, Keyboard::S), key(false, Keyboard::S), 1, 0.5f, 0, 0, false},
-        {"left button", button(true, 1, 8), button(true, 1, 8), 3, -1, false, false, true},
-        {"right button", button(true, 1, 9), button(true, 1, 9), 3, 1, false, false, true},
-        {"button released", button(true, 1, 9), button(false, 1, 8), 3, 0, false, false, true},
-        {"jump button", button(true, 1, 6), button(true, 1, 6), 3, 0.5f, true, false, true},
-        {"jump released", button(true, 1, 6), button(false, 1, 6), 3, 0.5f, 0, 0, true},
-        {"down button", button(true, 1, 7), button(true, 1, 7), 3, 0.5f, false, true, false},
-        {"down released", button(true, 1, 7), button(false, 1, 7), 3, 0.5f, 0, 0, false},
-        {"another joystick", button(true, 2, 8), button(true, 2, 9), 3, 0.5f, 0, 0, true},
-    };
+    const Case cases[] = {{"L", 0, "-1 0 0 1"},
+                          {"M", 0, "1 0 0 1"},
+                          {"L M", 0, "1 0 0 1"},
+                          {"M ~L", 0, "0 0 0 1"},
+                          {"M ~M", 0, "0 0 0 1"},
+                          {"A", 1, "0.5 1 0 1"},
+                          {"A ~A", 1, "0.5 0 0 1"},
+                          {"S", 1, "0.5 0 1 0"},
+                          {"S ~S", 1, "0.5 0 0 0"},
+                          {"1:8", 3, "-1 0 0 1"},
+                          {"1:9", 3, "1 0 0 1"},
+                          {"1:9 ~1:8", 3, "0 0 0 1"},
+                          {"1:6", 3, "0.5 1 0 1"},
+                          {"1:6 ~1:6", 3, "0.5 0 0 1"},
+                          {"1:7", 3, "0.5 0 1 0"},
+                          {"1:7 ~1:7", 3, "0.5 0 0 0"},
+                          {"2:8 2:9 Escape", 3, "0.5 0 0 1"}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.why);
         for (Player& p : players) {
             p.speed = 0.5f;
             p.onPlatform = true;
             p.jumpPressed = p.downPressed = false;
         }
-        handle(c.first);
-        handle(c.second);
+        handle(c.words);
         for (int q = 0; q < playerCount; ++q) {
             const Player& p = players[static_cast<std::size_t>(q)];
-            const bool target = q == c.player;
-            EXPECT_EQ(p.speed, target ? c.speed : 0.5f) << q;
-            EXPECT_EQ(p.jumpPressed, target && c.jump) << q;
-            EXPECT_EQ(p.downPressed, target && c.down) << q;
-            EXPECT_EQ(p.onPlatform, !target || c.onPlatform) << q;
+            std::ostringstream state;
+            state << p.speed << ' ' << p.jumpPressed << ' ' << p.downPressed << ' ' << p.onPlatform;
+            EXPECT_EQ(state.str(), q == c.player ? c.after : "0.5 0 0 1") << c.words << ": " << q;
         }
     }
 }
 
 TEST_F(Controls, EscapeEndsTheMatchAndTheWindowCloseRequestDoesNot) {
     matchRunning = true;
-    handle(closeRequest());
-    EXPECT_TRUE(matchRunning);
-    EXPECT_TRUE(window.isOpen());
-    handle(key(true, Keyboard::Escape));
+    handle("close");
+    EXPECT_TRUE(matchRunning && window.isOpen());
+    handle("Escape");
     EXPECT_FALSE(matchRunning);
 }
 
 TEST_F(Controls, AnAxisSteersItsPlayerByTheLivePositionAndTracesEachPlayer) {
-    auto move = [](unsigned int joystickId, sf::Joystick::Axis axis, float live) {
-        scriptAxis(joystickId, axis, live);
+    auto move = [](const std::string& words, unsigned int id, unsigned int axis, float live) {
+        scriptAxis(id, axis, live);
         testing::internal::CaptureStderr();
-        handle(axisMoved(joystickId, axis, 100.0f));
+        handle(words);
         return testing::internal::GetCapturedStderr();
     };
-    std::string trace;
-    for (int p = 0; p < 5; ++p) {
-        trace += "Checking axis for player " + std::to_string(p) + "\n";
-        if (p == 2) {
-            trace += trace.substr(trace.rfind("Checking")) + "Axis value: -0.5\n";
-            break;
-        }
-    }
-    EXPECT_EQ(move(1, sf::Joystick::X, -50.0f), trace);
+    const std::string checking = "Checking axis for player ";
+    EXPECT_EQ(move("1:X=100", 1, sf::Joystick::X, -50), checking + "0\n" + checking + "1\n" +
+                                                            checking + "2\n" + checking + "2\n" +
+                                                            "Axis value: -0.5\n");
     EXPECT_EQ(players[2].speed, -0.5f);
-    EXPECT_EQ(players[3].speed, 0.0f);
-    move(1, sf::Joystick::Y, 80.0f);
+    move("1:Y=100", 1, sf::Joystick::Y, 80);
     EXPECT_FLOAT_EQ(players[3].speed, 0.8f) << "a button player's taught axis steers too";
     EXPECT_EQ(players[2].speed, -0.5f) << "another axis steers nobody else";
-    EXPECT_EQ(move(3, sf::Joystick::X, 100.0f).find("Axis"), std::string::npos);
-    handle(button(false, 1, 8));
+    EXPECT_EQ(move("3:X=100", 3, sf::Joystick::X, 100).find("Axis"), std::string::npos);
+    handle("~1:8");
     EXPECT_EQ(players[3].speed, 0.0f) << "a release stops even a deflected stick";
 }

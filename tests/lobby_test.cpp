@@ -4,88 +4,67 @@
 
 #include <cmath>
 
-using sf::Event;
 using sf::Keyboard;
 
 class Lobby : public GameTest {};
 
 TEST_F(Lobby, JumpMarksReadyDownTakesItBackAndOtherControlsDoNothing) {
     // The first J only starts the join; the four keys come after it.
-    scriptPresses({Keyboard::J, Keyboard::W, Keyboard::W, Keyboard::S, Keyboard::S, Keyboard::A,
-                   Keyboard::A, Keyboard::D, Keyboard::D});
-    scriptPassEnd();
+    script("J W W S S A A D D |");
     lobbyPass();
     ASSERT_EQ(playerCount, 1);
-    EXPECT_EQ(players[0].jumpKey(), static_cast<std::uint32_t>(Keyboard::W));
+    EXPECT_EQ(players[0].jumpKey(), static_cast<std::uint32_t>(sf::Keyboard::W));
     addJoystickPlayer({0, 1, 2, 3, 4});
-
-    const std::pair<Event, bool> steps[] = {
-        {keyEvent(Event::KeyPressed, Keyboard::W), true},
-        {keyEvent(Event::KeyPressed, Keyboard::W), true},
-        {keyEvent(Event::KeyPressed, Keyboard::A), true},
-        {keyEvent(Event::KeyReleased, Keyboard::S), true},
-        {keyEvent(Event::KeyPressed, Keyboard::S), false},
-        {keyEvent(Event::KeyPressed, Keyboard::S), false},
-        {keyEvent(Event::KeyPressed, Keyboard::D), false},
-    };
-    for (const auto& [e, ready] : steps) {
-        scriptEvent(e);
-        scriptPassEnd();
+    // A word, then whether players 0 and 1 are ready after it; a joined joystick's buttons
+    // mark, they never join.
+    const std::pair<const char*, const char*> steps[] = {
+        {"W", "10"}, {"W", "10"},   {"A", "10"},   {"~S", "10"},  {"S", "00"},  {"S", "00"},
+        {"D", "00"}, {"0:1", "01"}, {"0:1", "01"}, {"0:3", "01"}, {"0:2", "00"}};
+    for (const auto& [word, ready] : steps) {
+        script(std::string(word) + " |");
         lobbyPass();
-        EXPECT_EQ(players[0].ready, ready) << e.key.code;
+        EXPECT_EQ(std::to_string(players[0].ready) + std::to_string(players[1].ready), ready)
+            << word;
         EXPECT_EQ(players[0].speed, 0.0f) << "left and right do nothing in the lobby";
-        EXPECT_FALSE(players[1].ready);
     }
-    scriptEvent(buttonEvent(Event::JoystickButtonPressed, 0, 1));
-    scriptPassEnd();
-    lobbyPass();
-    EXPECT_TRUE(players[1].ready) << "a joined joystick's jump marks, it never joins";
-    scriptEvent(buttonEvent(Event::JoystickButtonPressed, 0, 2));
-    scriptPassEnd();
-    lobbyPass();
-    EXPECT_FALSE(players[1].ready);
     expectLobbyState(2);
 }
 
 TEST_F(Lobby, AMatchStartsWhenEveryoneIsReadyAndEndsWithNobodyReady) {
-    addKeyboardPlayer(Keyboard::W, Keyboard::S, Keyboard::A, Keyboard::D);
-    addKeyboardPlayer(Keyboard::I, Keyboard::K, Keyboard::J, Keyboard::L);
-    players[0].ready = true;
-    scriptPassEnd();
+    addKeyboardPlayer("WSAD");
+    addKeyboardPlayer("IKJL");
+    script("W |");
     lobbyPass();
-    EXPECT_TRUE(players[0].ready) << "not everyone is ready";
+    EXPECT_TRUE(players[0].ready && !matchRunning) << "not everyone is ready";
     // Both run out on the left; the match ends when the last is out.
-    players[1].ready = true;
     players[0].speed = players[1].speed = -5.0f;
+    script("I");
     scriptIdle(1000);
+    lobbyPass();
     lobbyPass();
     EXPECT_FALSE(matchRunning || players[0].ready || players[1].ready);
     EXPECT_TRUE(players[0].alive && players[1].alive);
-    EXPECT_GT(score, 0.0);
+    EXPECT_EQ(score, 8.0) << "the last out at the 24th tick";
 }
 
 TEST_F(Lobby, AButtonOfAJoystickNobodyUsesStartsItsJoinAndTheCloseRequestEndsTheLoop) {
-    scriptButtons(3, {7, 1, 1, 2, 2, 3, 3, 4, 4});
-    scriptPassEnd();
-    scriptEvent(closeRequest());
+    script("3:7 3:1 3:1 3:2 3:2 3:3 3:3 3:4 3:4 | close");
     runLobby();
     EXPECT_FALSE(window.isOpen());
     expectLobbyState(1);
-    EXPECT_EQ(players[0].device, "joystick");
     EXPECT_EQ(players[0].joystickId(), 3u);
     EXPECT_EQ(players[0].jumpButton(), 1u);
 }
 
 TEST_F(Lobby, EscapeEndsTheProgramEvenWithPlayersReady) {
     testing::FLAGS_gtest_death_test_style = "threadsafe";
-    addKeyboardPlayer(Keyboard::W, Keyboard::S, Keyboard::A, Keyboard::D);
+    addKeyboardPlayer("WSAD");
+    addKeyboardPlayer("IKJL");
     players[0].ready = true;
-    players[0].alive = false;
     EXPECT_EXIT(
         {
-            scriptEvent(keyEvent(Event::KeyPressed, Keyboard::Escape));
-            pollInput();
-            handleLobbyEvent();
+            script("Escape");
+            lobbyPass();
         },
         testing::ExitedWithCode(0), "");
 }
@@ -99,7 +78,7 @@ class LobbyLayout : public GameTest {
         idlePath = solidImage(40, 40, sf::Color::White);
         markPath = solidImage(40, 40, markColor);
         while (playerCount < n) {
-            addKeyboardPlayer(Keyboard::A, Keyboard::A, Keyboard::A, Keyboard::A);
+            addKeyboardPlayer("AAAA");
         }
         for (int p = 0; p < n; ++p) {
             players[p].ready = p == ready;

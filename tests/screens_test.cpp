@@ -77,7 +77,7 @@ class MatchFrame : public MatchTest {};
 
 TEST_F(MatchFrame, GroundEntitiesLivingDinosaursAndScoreInTheColoursOfTheTick) {
     dinoLeftPath = solidImage(20, 20, sf::Color::White);
-    addKeyboardPlayer(sf::Keyboard::W, sf::Keyboard::S, sf::Keyboard::A, sf::Keyboard::D);
+    addKeyboardPlayer("WSAD");
     setupMatch();
     players[0].alive = false;
     players[1].x = 200;

@@ -3,6 +3,9 @@
 
 #include <unistd.h>
 
+#include <map>
+#include <sstream>
+
 void GameTest::SetUp() {
     sf::err().rdbuf(nullptr);
     const sf::Vector2u size = screenSize();
@@ -54,52 +57,55 @@ void GameTest::TearDown() {
 
 void MatchTest::SetUp() {
     GameTest::SetUp();
-    addKeyboardPlayer(sf::Keyboard::Up, sf::Keyboard::Down, sf::Keyboard::Left,
-                      sf::Keyboard::Right);
+    addKeyboardPlayer("WSAD");
     setupMatch();
     players[0].y = floorY;
     matchRunning = true;
 }
 
-sf::Event keyEvent(sf::Event::EventType type, sf::Keyboard::Key key) {
+sf::Event eventOf(const std::string& word) {
     sf::Event e{};
-    e.type = type;
-    e.key.code = key;
-    return e;
-}
-
-sf::Event buttonEvent(sf::Event::EventType type, unsigned int joystickId, unsigned int button) {
-    sf::Event e{};
-    e.type = type;
-    e.joystickButton.joystickId = joystickId;
-    e.joystickButton.button = button;
-    return e;
-}
-
-sf::Event axisMoved(unsigned int joystickId, sf::Joystick::Axis axis, float position) {
-    sf::Event e{};
-    e.type = sf::Event::JoystickMoved;
-    e.joystickMove.joystickId = joystickId;
-    e.joystickMove.axis = axis;
-    e.joystickMove.position = position;
-    return e;
-}
-
-sf::Event closeRequest() {
-    sf::Event e{};
-    e.type = sf::Event::Closed;
-    return e;
-}
-
-void scriptPresses(std::initializer_list<sf::Keyboard::Key> keys) {
-    for (sf::Keyboard::Key key : keys) {
-        scriptEvent(keyEvent(sf::Event::KeyPressed, key));
+    const bool release = word[0] == '~';
+    const std::string w = word.substr(release ? 1 : 0);
+    const std::size_t colon = w.find(':');
+    const std::size_t equals = w.find('=');
+    if (w == "close") {
+        e.type = sf::Event::Closed;
+    } else if (w[0] == '-') {
+        e.type = sf::Event::JoystickDisconnected;
+        e.joystickConnect.joystickId = static_cast<unsigned int>(std::stoi(w.substr(1)));
+    } else if (equals != std::string::npos) {
+        e.type = sf::Event::JoystickMoved;
+        e.joystickMove.joystickId = static_cast<unsigned int>(std::stoi(w));
+        e.joystickMove.axis =
+            static_cast<sf::Joystick::Axis>(std::string("XYZRUV").find(w[colon + 1]));
+        e.joystickMove.position = std::stof(w.substr(equals + 1));
+    } else if (colon != std::string::npos) {
+        e.type = release ? sf::Event::JoystickButtonReleased : sf::Event::JoystickButtonPressed;
+        e.joystickButton.joystickId = static_cast<unsigned int>(std::stoi(w));
+        e.joystickButton.button = static_cast<unsigned int>(std::stoi(w.substr(colon + 1)));
+    } else {
+        e.type = release ? sf::Event::KeyReleased : sf::Event::KeyPressed;
+        static const std::map<std::string, sf::Keyboard::Key> named = {
+            {"Escape", sf::Keyboard::Escape},
+            {"Up", sf::Keyboard::Up},
+            {"Down", sf::Keyboard::Down},
+            {"Left", sf::Keyboard::Left},
+            {"Right", sf::Keyboard::Right}};
+        e.key.code = w.size() == 1 ? static_cast<sf::Keyboard::Key>(sf::Keyboard::A + w[0] - 'A')
+                                   : named.at(w);
     }
+    return e;
 }
 
-void scriptButtons(unsigned int joystickId, std::initializer_list<unsigned int> buttons) {
-    for (unsigned int button : buttons) {
-        scriptEvent(buttonEvent(sf::Event::JoystickButtonPressed, joystickId, button));
+void script(const std::string& words) {
+    std::istringstream stream(words);
+    for (std::string word; stream >> word;) {
+        if (word == "|") {
+            scriptPassEnd();
+        } else {
+            scriptEvent(eventOf(word));
+        }
     }
 }
 
@@ -113,15 +119,13 @@ void scriptIdle(int passes) {
     });
 }
 
-void addKeyboardPlayer(sf::Keyboard::Key jump, sf::Keyboard::Key down, sf::Keyboard::Key left,
-                       sf::Keyboard::Key right) {
+void addKeyboardPlayer(const std::string& keys) {
     playerCount += 1;
     Player player = newPlayer();
     player.device = "keyboard";
-    player.slot[0] = static_cast<std::uint32_t>(jump);
-    player.slot[1] = static_cast<std::uint32_t>(down);
-    player.slot[2] = static_cast<std::uint32_t>(left);
-    player.slot[3] = static_cast<std::uint32_t>(right);
+    for (std::size_t i = 0; i < 4; ++i) {
+        player.slot[i] = static_cast<std::uint32_t>(keys[i] - 'A');
+    }
     appendPlayer(player);
 }
 

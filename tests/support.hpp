@@ -25,26 +25,27 @@ class GameTest : public ::testing::Test {
 };
 
 // A match set up on a 1024 × 768 window with the real images and one keyboard player
-// (arrow keys), who stands on the floor at x 30 as after its first tick.
+// (WSAD), who stands on the floor at x 30 as after its first tick.
 class MatchTest : public GameTest {
   protected:
     sf::Vector2u screenSize() const override { return {1024, 768}; }
     void SetUp() override;
 };
 
-sf::Event keyEvent(sf::Event::EventType type, sf::Keyboard::Key key);
-sf::Event buttonEvent(sf::Event::EventType type, unsigned int joystickId, unsigned int button);
-sf::Event axisMoved(unsigned int joystickId, sf::Joystick::Axis axis, float position);
-sf::Event closeRequest();
-void scriptPresses(std::initializer_list<sf::Keyboard::Key> keys);
-void scriptButtons(unsigned int joystickId, std::initializer_list<unsigned int> buttons);
+// The event of a word: "J" a press of a key (a letter, or Escape, Up, Down, Left, Right),
+// "2:7" a press of button 7 of joystick 2, "~J" and "~2:7" their releases, "2:X=-100" axis X
+// of joystick 2 moved to -100 (axes X Y Z R U V), "-2" joystick 2 unplugged, "close" the
+// window's close request.
+sf::Event eventOf(const std::string& word);
+// Scripts the events of words separated by blanks; "|" ends a pass.
+void script(const std::string& words);
 // After the scripted events, the next polls end their passes instead of running dry, so that
 // a loop can run on its own (a match whose players die) for that many passes.
 void scriptIdle(int passes = 100000);
 
 // Adds a finished player, as a join would: four keys, or a joystick and its five slots.
-void addKeyboardPlayer(sf::Keyboard::Key jump, sf::Keyboard::Key down, sf::Keyboard::Key left,
-                       sf::Keyboard::Key right);
+// Keys are letters, in the order jump, down, left, right ("WSAD").
+void addKeyboardPlayer(const std::string& keys);
 void addJoystickPlayer(std::initializer_list<std::uint32_t> slots);
 // Appends an entity as a spawner would, at x.
 void addEntity(const char* name, float x, float y, float width = 64.0f, float height = 64.0f);
