@@ -5,7 +5,7 @@
 namespace {
 
 // An entity's box, the player's position, and what the contact did: 'x' out, '-' nothing,
-// 'c' coin taken (+0.1 speed), 'h' hammer taken (the stun restarts from 50 at 0).
+// 'c' coin taken (+0.1 speed), 'h' hammer taken (the stun restarts from 50 at 0), 'p' held.
 struct Contact {
     const char* kind;
     float ex, ey, ew, eh, px, py;
@@ -32,6 +32,9 @@ const Contact contacts[] = {
     // Pickups.
     {"coin", 100, 650, 64, 64, 100, 700, 'c'}, {"hammer", 100, 650, 64, 64, 100, 700, 'h'},
     {"coin", 612, 650, 64, 64, 550, 700, '-'}, {"hammer", 100, 100, 64, 64, 100, 150, '-'},
+    // A cloud holds a player from 9 above exclusive to 4 above inclusive, wherever it is.
+    {"cloud", 700, 600, 112, 222, 650, 591, '-'}, {"cloud", 700, 600, 112, 222, 650, 591.5f, 'p'},
+    {"cloud", 700, 600, 112, 222, 650, 596, 'p'}, {"cloud", 700, 600, 112, 222, 650, 596.5f, '-'},
 };
 // clang-format on
 
@@ -39,7 +42,7 @@ const Contact contacts[] = {
 
 class Contacts : public MatchTest {};
 
-TEST_F(Contacts, EachKindActsOnlyWithinReachDepthAndOverlap) {
+TEST_F(Contacts, EachKindActsOnlyWithinReachDepthAndOverlapAndCloudsHold) {
     for (const Contact& c : contacts) {
         SCOPED_TRACE(std::string(c.kind) + " at " + std::to_string(c.ex) + ", " +
                      std::to_string(c.ey) + " on " + std::to_string(c.py));
@@ -56,6 +59,8 @@ TEST_F(Contacts, EachKindActsOnlyWithinReachDepthAndOverlap) {
         EXPECT_FLOAT_EQ(p.speed, c.outcome == 'c' ? 0.1f : 0.0f);
         EXPECT_EQ(p.hitTimer, c.outcome == 'h' ? 0 : 50);
         EXPECT_EQ(entities[0].taken, c.outcome == 'c' || c.outcome == 'h');
+        EXPECT_EQ(p.onPlatform, c.outcome == 'p');
+        EXPECT_FALSE(p.platformFound) << "cleared after every pass";
     }
 }
 
@@ -80,24 +85,6 @@ TEST_F(Contacts, PickupsGoOnceToTheFirstLivingPlayerAndTheDeadStillCollect) {
     EXPECT_EQ(players[2].hitTimer, -1);
     EXPECT_EQ(players[0].speed, 0.0f);
     EXPECT_FALSE(players[2].alive) << "a cactus kills everyone it touches";
-}
-
-TEST_F(Contacts, ACloudHoldsAPlayerFromNineAboveExclusiveToFourAbove) {
-    // y of the player → held by a cloud at y 600; the cloud is tested wherever it is.
-    const std::pair<float, bool> heights[] = {
-        {591.0f, false}, {591.5f, true}, {596.0f, true}, {596.5f, false}};
-    for (const auto& [y, held] : heights) {
-        SCOPED_TRACE(y);
-        entities.clear();
-        entityCount = 0;
-        addEntity("cloud", 700, 600, 112, 222);
-        players[0].x = 650;
-        players[0].y = y;
-        players[0].onPlatform = false;
-        collidePlayers();
-        EXPECT_EQ(players[0].onPlatform, held);
-        EXPECT_FALSE(players[0].platformFound) << "cleared after every pass";
-    }
 }
 
 TEST_F(Contacts, AnyHoldingCloudWinsAndOnlyAnUnderlappingOneClears) {

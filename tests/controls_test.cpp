@@ -29,10 +29,13 @@ class Controls : public GameTest {
 
 TEST_F(Controls, TheLowestPlayerAndTheFirstControlWinAndDevicesNeverMix) {
     // A word, then the player and control it finds.
+    // clang-format off
     const std::pair<const char*, const char*> lookups[] = {
-        {"J", "0jump"},    {"L", "0left"},   {"M", "0right"},  {"S", "1down"}, {"D", "1right"},
-        {"B", "-"},        {"1:4", "2jump"}, {"1:5", "2down"}, {"1:0", "-"},   {"1:8", "3left"},
-        {"1:9", "3right"}, {"2:6", "4left"}, {"0:0", "-"},     {"2:9", "-"}};
+        {"J", "0jump"}, {"L", "0left"}, {"M", "0right"}, {"S", "1down"}, {"D", "1right"},
+        {"B", "-"}, {"1:4", "2jump"}, {"1:5", "2down"}, {"1:0", "-"}, {"1:8", "3left"},
+        {"1:9", "3right"}, {"2:6", "4left"}, {"0:0", "-"}, {"2:9", "-"},
+    };
+    // clang-format on
     for (const auto& [word, found] : lookups) {
         event = eventOf(word);
         const PlayerAction action = event.type == sf::Event::KeyPressed
@@ -52,23 +55,16 @@ TEST_F(Controls, PressesAndReleasesSetSpeedAndTheJumpAndDownRequests) {
         int player;
         const char* after;
     };
-    const Case cases[] = {{"L", 0, "-1 0 0 1"},
-                          {"M", 0, "1 0 0 1"},
-                          {"L M", 0, "1 0 0 1"},
-                          {"M ~L", 0, "0 0 0 1"},
-                          {"M ~M", 0, "0 0 0 1"},
-                          {"A", 1, "0.5 1 0 1"},
-                          {"A ~A", 1, "0.5 0 0 1"},
-                          {"S", 1, "0.5 0 1 0"},
-                          {"S ~S", 1, "0.5 0 0 0"},
-                          {"1:8", 3, "-1 0 0 1"},
-                          {"1:9", 3, "1 0 0 1"},
-                          {"1:9 ~1:8", 3, "0 0 0 1"},
-                          {"1:6", 3, "0.5 1 0 1"},
-                          {"1:6 ~1:6", 3, "0.5 0 0 1"},
-                          {"1:7", 3, "0.5 0 1 0"},
-                          {"1:7 ~1:7", 3, "0.5 0 0 0"},
-                          {"2:8 2:9 Escape", 3, "0.5 0 0 1"}};
+    // clang-format off
+    const Case cases[] = {
+        {"L", 0, "-1 0 0 1"}, {"M", 0, "1 0 0 1"}, {"L M", 0, "1 0 0 1"},
+        {"M ~L", 0, "0 0 0 1"}, {"M ~M", 0, "0 0 0 1"}, {"A", 1, "0.5 1 0 1"},
+        {"A ~A", 1, "0.5 0 0 1"}, {"S", 1, "0.5 0 1 0"}, {"S ~S", 1, "0.5 0 0 0"},
+        {"1:8", 3, "-1 0 0 1"}, {"1:9", 3, "1 0 0 1"}, {"1:9 ~1:8", 3, "0 0 0 1"},
+        {"1:6", 3, "0.5 1 0 1"}, {"1:6 ~1:6", 3, "0.5 0 0 1"}, {"1:7", 3, "0.5 0 1 0"},
+        {"1:7 ~1:7", 3, "0.5 0 0 0"}, {"2:8 2:9 Escape", 3, "0.5 0 0 1"},
+    };
+    // clang-format on
     for (const Case& c : cases) {
         for (Player& p : players) {
             p.speed = 0.5f;

@@ -17,9 +17,12 @@ TEST_F(Lobby, JumpMarksReadyDownTakesItBackAndOtherControlsDoNothing) {
     addJoystickPlayer({0, 1, 2, 3, 4});
     // A word, then whether players 0 and 1 are ready after it; a joined joystick's buttons
     // mark, they never join.
+    // clang-format off
     const std::pair<const char*, const char*> steps[] = {
-        {"W", "10"}, {"W", "10"},   {"A", "10"},   {"~S", "10"},  {"S", "00"},  {"S", "00"},
-        {"D", "00"}, {"0:1", "01"}, {"0:1", "01"}, {"0:3", "01"}, {"0:2", "00"}};
+        {"W", "10"}, {"W", "10"}, {"A", "10"}, {"~S", "10"}, {"S", "00"}, {"S", "00"},
+        {"D", "00"}, {"0:1", "01"}, {"0:1", "01"}, {"0:3", "01"}, {"0:2", "00"},
+    };
+    // clang-format on
     for (const auto& [word, ready] : steps) {
         script(std::string(word) + " |");
         lobbyPass();

@@ -84,10 +84,12 @@ TEST_F(Motion, AHammerStunsForAHundredTicksAndOneWhileTheWorldCarriesThePlayer) 
 
 TEST_F(Motion, PlayersStayLeftOfHalfTheScreenAndAreOutPastMinus88) {
     // Screen width, x and speed, then x after a tick and whether the player is still in.
+    // clang-format off
     const std::tuple<int, float, float, float, bool> cases[] = {
-        {1024, 500, 13, 512, true},        {1025, 512, 1, 512, true},
-        {1024, 100, -3, 97, true},         {1024, -87, -1, -88, true},
-        {1024, -87.5f, -1, -88.5f, false}, {1024, 510, 0.1f, 510.1f, true}};
+        {1024, 500, 13, 512, true}, {1025, 512, 1, 512, true}, {1024, 100, -3, 97, true},
+        {1024, -87, -1, -88, true}, {1024, -87.5f, -1, -88.5f, false}, {1024, 510, 0.1f, 510.1f, true},
+    };
+    // clang-format on
     for (const auto& [screen, x, speed, later, in] : cases) {
         screenWidth = screen;
         players[0] = Player{};
@@ -110,9 +112,12 @@ TEST_F(Motion, PlayersStayLeftOfHalfTheScreenAndAreOutPastMinus88) {
 
 TEST_F(Motion, NightFallsAtEachThousandForFiveHundredPoints) {
     // Score, then night (1), day (0) or as it was (-1).
-    const std::pair<double, int> scores[] = {{0, 0},     {500, 0},   {999, -1},  {1000, 1},
-                                             {1499, -1}, {1500, 0},  {2000, 1},  {2500, 0},
-                                             {3000, 1},  {3001, -1}, {1000.7, 1}};
+    // clang-format off
+    const std::pair<double, int> scores[] = {
+        {0, 0}, {500, 0}, {999, -1}, {1000, 1}, {1499, -1}, {1500, 0},
+        {2000, 1}, {2500, 0}, {3000, 1}, {3001, -1}, {1000.7, 1},
+    };
+    // clang-format on
     for (const auto& [points, night] : scores) {
         for (bool before : {false, true}) {
             score = points;

@@ -7,23 +7,19 @@
 
 #include <SFML/Window/Joystick.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <optional>
 #include <utility>
 
 std::function<void()> beforePresent;
 
 namespace {
 
-// One entry of a script: an event, or the end of a pass.
-struct ScriptEntry {
-    bool passEnd = false;
-    sf::Event scripted{};
-};
-
-// Events still to be delivered.
-std::deque<ScriptEntry> script;
+// Events still to be delivered; an empty entry ends a pass.
+std::deque<std::optional<sf::Event>> script;
 // Appends more entries when the script runs out; empty when there is none.
 std::function<bool()> supply;
 // Scripted axis positions, brought up to date by scripted moves like the library's state.
@@ -82,13 +78,13 @@ bool pollInput() {
         }
         return pollDry();
     }
-    const ScriptEntry entry = script.front();
+    const std::optional<sf::Event> entry = script.front();
     script.pop_front();
     endReported = false;
-    if (entry.passEnd) {
+    if (!entry) {
         return false;
     }
-    event = entry.scripted;
+    event = *entry;
     if (event.type == sf::Event::JoystickMoved &&
         validAxis(event.joystickMove.joystickId, event.joystickMove.axis)) {
         scriptedAxes[event.joystickMove.joystickId][event.joystickMove.axis] =
@@ -140,23 +136,15 @@ void startScript(unsigned int seed) {
     frameTime = 0;
     lastFrame = now;
     generator.seed(seed);
-    for (auto& joystick : scriptedAxes) {
-        for (float& position : joystick) {
-            position = 0.0f;
-        }
-    }
+    std::fill(&scriptedAxes[0][0], &scriptedAxes[0][0] + sizeof scriptedAxes / sizeof(float), 0.0f);
 }
 
-void scriptEvent(const sf::Event& scriptedEvent) {
-    ScriptEntry entry;
-    entry.scripted = scriptedEvent;
-    script.push_back(entry);
+void scriptEvent(const sf::Event& scripted) {
+    script.emplace_back(scripted);
 }
 
 void scriptPassEnd() {
-    ScriptEntry entry;
-    entry.passEnd = true;
-    script.push_back(entry);
+    script.emplace_back();
 }
 
 void scriptSource(std::function<bool()> source) {

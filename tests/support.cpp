@@ -15,33 +15,15 @@ void GameTest::SetUp() {
         window.create(sf::VideoMode(size.x, size.y), "Twinrun test", sf::Style::None);
     }
     players.clear();
-    playerCount = 0;
-    bindingStep = 0;
-    awaitingConfirm = false;
-    axisHeld = false;
-    pendingButton = 0;
-    pendingAxis = sf::Joystick::X;
-    joinInProgress = false;
-    matchRunning = false;
     entities.clear();
-    entityCount = 0;
+    playerCount = bindingStep = entityCount = 0;
+    awaitingConfirm = axisHeld = joinInProgress = matchRunning = false;
     inkColor = sf::Color::Black;
     backgroundColor = sf::Color::White;
-    // Tests may swap any image or the font for one of their own: each starts from the game's.
-    static std::string* const paths[] = {&idlePath,      &markPath,    &groundPath,  &dinoLeftPath,
-                                         &dinoRightPath, &cactus0Path, &cactus1Path, &coinPath,
-                                         &hammerPath,    &cloudPath,   &birdPath,    &sawPath,
-                                         &fontPath};
-    static const std::vector<std::string> games([] {
-        std::vector<std::string> all;
-        for (const std::string* path : paths) {
-            all.push_back(*path);
-        }
-        return all;
-    }());
-    for (std::size_t i = 0; i < games.size(); ++i) {
-        *paths[i] = games[i];
-    }
+    // Tests swap these files for their own; each test starts from the game's.
+    static const auto games =
+        std::make_tuple(idlePath, markPath, dinoLeftPath, cactus0Path, coinPath, fontPath);
+    std::tie(idlePath, markPath, dinoLeftPath, cactus0Path, coinPath, fontPath) = games;
     beforePresent = nullptr;
     startScript();
     static const bool lobbyReady = (setupLobby(), true);
