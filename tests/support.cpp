@@ -3,7 +3,6 @@
 
 #include <unistd.h>
 
-#include <map>
 #include <sstream>
 
 void GameTest::SetUp() {
@@ -68,14 +67,8 @@ sf::Event eventOf(const std::string& word) {
         e.joystickButton.button = static_cast<unsigned int>(std::stoi(w.substr(colon + 1)));
     } else {
         e.type = release ? sf::Event::KeyReleased : sf::Event::KeyPressed;
-        static const std::map<std::string, sf::Keyboard::Key> named = {
-            {"Escape", sf::Keyboard::Escape},
-            {"Up", sf::Keyboard::Up},
-            {"Down", sf::Keyboard::Down},
-            {"Left", sf::Keyboard::Left},
-            {"Right", sf::Keyboard::Right}};
-        e.key.code = w.size() == 1 ? static_cast<sf::Keyboard::Key>(sf::Keyboard::A + w[0] - 'A')
-                                   : named.at(w);
+        e.key.code = w == "Escape" ? sf::Keyboard::Escape
+                                   : static_cast<sf::Keyboard::Key>(sf::Keyboard::A + w[0] - 'A');
     }
     return e;
 }

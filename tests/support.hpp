@@ -32,7 +32,7 @@ class MatchTest : public GameTest {
     void SetUp() override;
 };
 
-// The event of a word: "J" a press of a key (a letter, or Escape, Up, Down, Left, Right),
+// The event of a word: "J" a press of a key (a letter, or Escape),
 // "2:7" a press of button 7 of joystick 2, "~J" and "~2:7" their releases, "2:X=-100" axis X
 // of joystick 2 moved to -100 (axes X Y Z R U V), "-2" joystick 2 unplugged, "close" the
 // window's close request.
