@@ -77,6 +77,7 @@ class MatchFrame : public MatchTest {};
 
 TEST_F(MatchFrame, GroundEntitiesLivingDinosaursAndScoreInTheColoursOfTheTick) {
     dinoLeftPath = solidImage(20, 20, sf::Color::White);
+    dinoRightPath = solidImage(40, 40, sf::Color::White);
     addKeyboardPlayer("WSAD");
     setupMatch();
     players[0].alive = false;
@@ -114,4 +115,9 @@ TEST_F(MatchFrame, GroundEntitiesLivingDinosaursAndScoreInTheColoursOfTheTick) {
     EXPECT_EQ(frame.getPixel(600, 300), sf::Color::Black);
     EXPECT_EQ(inkColor, sf::Color::Black);
     EXPECT_EQ(frame.getPixel(210, bottom), sf::Color::Red) << "in its day colour";
+    EXPECT_EQ(frame.getPixel(230, bottom - 20), sf::Color::Black) << "the first run frame";
+    for (int i = 0; i < 11; ++i) {
+        runTick(clock);
+    }
+    EXPECT_EQ(frame.getPixel(230, bottom - 20), sf::Color::Red) << "the second, from tick 12";
 }

@@ -141,7 +141,7 @@ std::string solidImage(unsigned int w, unsigned int h, sf::Color color) {
     sf::Image image;
     image.create(w, h, color);
     const std::string path = ::testing::TempDir() + "twinrun-" + std::to_string(::getpid()) + "-" +
-                             std::to_string(color.toInteger()) + ".png";
+                             std::to_string(w) + "-" + std::to_string(color.toInteger()) + ".png";
     EXPECT_TRUE(image.saveToFile(path));
     return path;
 }

@@ -161,10 +161,10 @@ TEST_F(World, EntitiesAreDrawnInTheirOrderCactiOnTheFloorAndTakenPickupsNot) {
     window.clear(sf::Color::White);
     scrollEntities();
     const sf::Image frame = grabWindow();
-    EXPECT_EQ(frame.getPixel(405, static_cast<unsigned>(floorY) - 2), sf::Color::Green)
-        << "scaled 3, standing on the floor";
-    EXPECT_EQ(frame.getPixel(425, 290), sf::Color::Blue) << "scaled 4, bottom-left at its y";
-    EXPECT_EQ(frame.getPixel(425, static_cast<unsigned>(floorY) - 2), sf::Color::Green);
+    const auto floor = static_cast<unsigned>(floorY);
+    EXPECT_EQ(frame.getPixel(428, floor - 28), sf::Color::Green) << "scaled 3, on the floor";
+    EXPECT_EQ(frame.getPixel(432, floor - 2), sf::Color::White);
+    EXPECT_EQ(frame.getPixel(457, 262), sf::Color::Blue) << "scaled 4, bottom-left at its y";
     EXPECT_EQ(frame.getPixel(425, 255), sf::Color::White);
     EXPECT_EQ(frame.getPixel(705, 290), sf::Color::White) << "taken: not drawn";
     entities.clear();
