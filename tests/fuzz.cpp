@@ -116,35 +116,27 @@ void atFrame() {
     }
 }
 
-// Comparisons turn at the range's ends, the centre and the threshold: they come up often.
+// Positions in steps of 12.5 from -100 to 100: the ends, the centre and the threshold, where
+// comparisons turn, among them.
 float anyPosition() {
-    static const float marks[] = {-100.0f, -50.0f, 0.0f, 50.0f, 100.0f};
-    return below(5) == 0 ? marks[below(5)] : static_cast<float>(below(20001)) / 100.0f - 100.0f;
+    return static_cast<float>(below(17)) * 12.5f - 100.0f;
 }
 
 // Any event the window could deliver, with any key, joystick (past the library's 8), button
 // (past its 32) or axis.
 Event anyEvent() {
-    const unsigned int pick = below(100), id = below(sf::Joystick::Count + 2);
-    static const Event::EventType types[] = {Event::KeyPressed,
-                                             Event::KeyReleased,
-                                             Event::JoystickButtonPressed,
-                                             Event::JoystickButtonReleased,
-                                             Event::JoystickConnected,
-                                             Event::JoystickDisconnected,
-                                             Event::GainedFocus,
-                                             Event::LostFocus,
-                                             Event::Resized};
-    if (pick < 30) {
-        return make(types[pick % 2], below(sf::Keyboard::KeyCount + 1) - 1);
+    // clang-format off
+    static const Event::EventType types[] = {
+        Event::KeyPressed, Event::KeyReleased, Event::JoystickButtonPressed,
+        Event::JoystickButtonReleased, Event::JoystickMoved, Event::JoystickConnected,
+        Event::JoystickDisconnected, Event::GainedFocus, Event::Resized};
+    // clang-format on
+    const unsigned int pick = below(9);
+    if (pick < 2) {
+        return make(types[pick], below(sf::Keyboard::KeyCount + 1) - 1);
     }
-    if (pick < 55) {
-        return make(types[2 + pick % 2], id, below(sf::Joystick::ButtonCount + 8));
-    }
-    if (pick < 75) {
-        return make(Event::JoystickMoved, id, below(sf::Joystick::AxisCount), anyPosition());
-    }
-    return make(types[pick % 9], id);
+    return make(types[pick], below(sf::Joystick::Count + 2), below(pick == 4 ? 8 : 40),
+                anyPosition());
 }
 
 // A press or release of one of a player's controls (0 jump, 1 down, 2 left, 3 right), or a
