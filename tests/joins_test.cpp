@@ -82,7 +82,7 @@ TEST_F(Joins, AJoystickTeachesFourButtonsAndOnlyItsOwnEventsCount) {
 TEST_F(Joins, AnAxisPushedLetGoAndPushedAgainSteersInsteadOfButtons) {
     // Exactly 50 is no push; after a push nothing is shown until the axis is back inside 50,
     // whichever other axis moves; the confirming push may go the other way.
-    EXPECT_EQ(join("0:4 0:4 0:5 0:5 | 0:X=50 0:X=-100 | 0:Y=10 0:X=-50 | 0:X=-49 | 0:X=100", 0),
+    EXPECT_EQ(join("0:4 0:4 0:5 0:5 | 0:Y=50 0:X=-100 | 0:Y=10 0:X=-50 | 0:X=-49 | 0:X=100", 0),
               "joystick 0 4 5 none 0 0");
     EXPECT_EQ(prompts, std::vector<std::string>({jump, left, leftAgain}));
     // A push of another axis as the confirmation teaches nothing; buttons still teach left.

@@ -78,6 +78,14 @@ class MatchFrame : public MatchTest {};
 TEST_F(MatchFrame, GroundEntitiesLivingDinosaursAndScoreInTheColoursOfTheTick) {
     dinoLeftPath = solidImage(20, 20, sf::Color::White);
     dinoRightPath = solidImage(40, 40, sf::Color::White);
+    // A green ground tile whose last column is red: tiles side by side show it every 64 pixels.
+    sf::Image tile;
+    tile.create(64, 40, sf::Color::Green);
+    for (unsigned int y = 0; y < 40; ++y) {
+        tile.setPixel(63, y, sf::Color::Red);
+    }
+    groundPath = testing::TempDir() + "twinrun-ground.png";
+    ASSERT_TRUE(tile.saveToFile(groundPath));
     addKeyboardPlayer("WSAD");
     setupMatch();
     players[0].alive = false;
@@ -91,14 +99,21 @@ TEST_F(MatchFrame, GroundEntitiesLivingDinosaursAndScoreInTheColoursOfTheTick) {
     const auto bottom = static_cast<unsigned int>(floorY) - 10;
     EXPECT_EQ(frame.getPixel(210, bottom), sf::Color::Red) << "player 1 by day";
     EXPECT_EQ(frame.getPixel(40, bottom), sf::Color::White) << "a dead player isn't drawn";
-    EXPECT_NE(frame.getPixel(500, 767), sf::Color::White) << "the ground";
+    // Ten tiles from -1.001: the tenth one's red column at 638, and nothing red 9 pixels before.
+    EXPECT_EQ(frame.getPixel(638, 767), sf::Color::Red) << "the ground, tile by tile";
+    EXPECT_EQ(frame.getPixel(629, 767), sf::Color::Green);
     EXPECT_EQ(scoreText.getString(), "41");
     EXPECT_EQ(scoreText.getPosition(), sf::Vector2f(924, 10));
-    int ink = 0;
-    for (unsigned int i = 0; i < 100 * 40; ++i) {
-        ink += frame.getPixel(924 + i % 100, i / 100) == sf::Color::Black ? 1 : 0;
+    // The digits in black, as wide as "41" is at size 24.
+    int left = 100;
+    int right = -1;
+    for (int i = 0; i < 100 * 50; ++i) {
+        if (frame.getPixel(924 + i % 100, i / 100) != sf::Color::White) {
+            left = std::min(left, i % 100);
+            right = std::max(right, i % 100);
+        }
     }
-    EXPECT_GT(ink, 20) << "the score's digits in black";
+    EXPECT_NEAR(right - left + 1, sf::Text("41", scoreFont, 24).getLocalBounds().width, 2);
 
     score = 1000.0;
     runTick(clock);

@@ -103,15 +103,18 @@ TEST_F(World, SpawnersFireOnTheirClocksDrawingInOrderAndEachBringsACloud) {
     EXPECT_FLOAT_EQ(flyerDelay, draw(3, 5, 8));
     EXPECT_EQ(nextCactusKind, bits[0]);
     const float cloudTo = floorY - 130.0f;
+    // Cacti and flyers draw their next delays from these; pickups from 5 to 10 seconds.
+    spawnMinDelay = 2;
+    spawnSpread = 3;
 
     advanceClock(sf::seconds(cactusDelay) - sf::milliseconds(1));
     spawnCactus();
     EXPECT_EQ(entityCount, 0) << "not before its delay";
     advanceClock(sf::milliseconds(2));
     spawnCactus();
-    EXPECT_FLOAT_EQ(cactusDelay, draw(4, 5, 8));
+    EXPECT_FLOAT_EQ(cactusDelay, draw(4, 2, 3));
     EXPECT_EQ(nextCactusKind, bits[1]) << "each cactus draws the next one's kind";
-    advanceClock(sf::seconds(4.99f));
+    advanceClock(sf::seconds(1.99f));
     spawnCactus();
     EXPECT_EQ(entityCount, 2) << "its clock restarted when it fired";
     advanceClock(sf::seconds(10));
@@ -120,7 +123,7 @@ TEST_F(World, SpawnersFireOnTheirClocksDrawingInOrderAndEachBringsACloud) {
     spawnFlyer();
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "test\n");
     EXPECT_FLOAT_EQ(pickupDelay, draw(6, 5, 10));
-    EXPECT_FLOAT_EQ(flyerDelay, draw(9, 5, 8));
+    EXPECT_FLOAT_EQ(flyerDelay, draw(9, 2, 3));
     EXPECT_EQ(listed(),
               (bits[0] ? spawned("cactus1", 0, 108, 123) : spawned("cactus0", 0, 84, 81)) +
                   spawned("cloud", draw(5, 500, cloudTo), 112, 222) +
@@ -131,7 +134,7 @@ TEST_F(World, SpawnersFireOnTheirClocksDrawingInOrderAndEachBringsACloud) {
                   spawned("cloud", draw(11, 500, cloudTo), 112, 222));
     EXPECT_EQ(entityCount, 6);
     // Late as they fired, the clocks restarted then: the lost time is not made up.
-    advanceClock(sf::seconds(4.99f));
+    advanceClock(sf::seconds(1.99f));
     spawnPickup();
     spawnFlyer();
     EXPECT_EQ(entityCount, 6);
@@ -181,6 +184,7 @@ TEST_F(World, TicksComeSixtyASecondAndTheMatchEndsWithEveryoneRevived) {
     std::vector<sf::Time> shown;
     beforePresent = [&shown] { shown.push_back(platformTime()); };
     players[0].speed = -2; // out at the 60th tick
+    addEntity("cloud", 500, 100);
     scriptIdle();
     runMatch();
     ASSERT_EQ(shown.size(), 60u);
