@@ -50,6 +50,8 @@ TEST_F(Motion, AJumpStartsOnlyFromTheFloorLineOrACloud) {
     p.y = floorY + 5.0f; // a match's start
     p.jumpPressed = true;
     EXPECT_EQ(after(1), "30 0") << "no jump, but the floor clamp";
+    p.y = floorY + 0.5f;
+    EXPECT_EQ(after(1), "30 0");
     p.y = 400.0f;
     p.onPlatform = true;
     p.jumpPressed = true;

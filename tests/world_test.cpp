@@ -182,9 +182,11 @@ TEST_F(World, EntitiesAreDrawnInTheirOrderCactiOnTheFloorAndTakenPickupsNot) {
 
 TEST_F(World, TicksComeSixtyASecondAndTheMatchEndsWithEveryoneRevived) {
     std::vector<sf::Time> shown;
-    beforePresent = [&shown] { shown.push_back(platformTime()); };
+    beforePresent = [&shown] {
+        shown.push_back(platformTime());
+        addEntity("cloud", 500, 100);
+    };
     players[0].speed = -2; // out at the 60th tick
-    addEntity("cloud", 500, 100);
     scriptIdle();
     runMatch();
     ASSERT_EQ(shown.size(), 60u);
@@ -193,4 +195,17 @@ TEST_F(World, TicksComeSixtyASecondAndTheMatchEndsWithEveryoneRevived) {
     EXPECT_TRUE(players[0].alive);
     EXPECT_EQ(entityCount, 0);
     EXPECT_TRUE(entities.empty());
+}
+
+TEST_F(World, EscapeEndsTheMatchInAPassWithoutATickAndIsOverruledInOneWithATick) {
+    script("Escape |");
+    handleMatchEvents();
+    EXPECT_FALSE(matchRunning);
+    Clock clock;
+    runTick(clock);
+    EXPECT_TRUE(matchRunning) << "someone is alive";
+    script("Escape");
+    scriptIdle();
+    runMatch();
+    EXPECT_EQ(scrollSpeed, -1.0f) << "over before its first tick";
 }
