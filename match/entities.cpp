@@ -112,7 +112,7 @@ void spawnFlyer() {
         appendEntity("bird", y, 74.0f, 46.0f);
     }
     spawnCloud();
-    // Meant: a trace line at every bird or saw, which watchers of the stream count on.
+    // Meant: the game traces every bird or saw with this line on standard error.
     std::cerr << "test" << std::endl;
 }
 
