@@ -36,7 +36,21 @@ const Contact contacts[] = {
     {"cloud", 700, 600, 112, 222, 650, 591, '-'}, {"cloud", 700, 600, 112, 222, 650, 591.5f, 'p'},
     {"cloud", 700, 600, 112, 222, 650, 596, 'p'}, {"cloud", 700, 600, 112, 222, 650, 596.5f, '-'},
 };
+// The outcomes as the player's alive, speed, stun and held flags and the entity's taken flag.
+const std::map<char, std::string> outcomes = {
+    {'x', "0 0 50 0 0"}, {'-', "1 0 50 0 0"}, {'c', "1 0.1 50 0 1"},
+    {'h', "1 0 0 0 1"}, {'p', "1 0 50 1 0"}};
 // clang-format on
+
+// Player 0 and entity 0 as above; the cloud's found flag is cleared after every pass.
+std::string outcome() {
+    const Player& p = players[0];
+    EXPECT_FALSE(p.platformFound);
+    std::ostringstream state;
+    state << p.alive << ' ' << p.speed << ' ' << p.hitTimer << ' ' << p.onPlatform << ' '
+          << entities[0].taken;
+    return state.str();
+}
 
 } // namespace
 
@@ -44,69 +58,51 @@ class Contacts : public MatchTest {};
 
 TEST_F(Contacts, EachKindActsOnlyWithinReachDepthAndOverlapAndCloudsHold) {
     for (const Contact& c : contacts) {
-        SCOPED_TRACE(std::string(c.kind) + " at " + std::to_string(c.ex) + ", " +
-                     std::to_string(c.ey) + " on " + std::to_string(c.py));
         entities.clear();
         entityCount = 0;
         addEntity(c.kind, c.ex, c.ey, c.ew, c.eh);
-        Player& p = players[0];
-        p = Player{};
-        p.x = c.px;
-        p.y = c.py;
-        p.hitTimer = 50;
+        place(0, c.px, c.py).hitTimer = 50;
         collidePlayers();
-        EXPECT_EQ(p.alive, c.outcome != 'x');
-        EXPECT_FLOAT_EQ(p.speed, c.outcome == 'c' ? 0.1f : 0.0f);
-        EXPECT_EQ(p.hitTimer, c.outcome == 'h' ? 0 : 50);
-        EXPECT_EQ(entities[0].taken, c.outcome == 'c' || c.outcome == 'h');
-        EXPECT_EQ(p.onPlatform, c.outcome == 'p');
-        EXPECT_FALSE(p.platformFound) << "cleared after every pass";
+        EXPECT_EQ(outcome(), outcomes.at(c.outcome))
+            << c.kind << " at " << c.ex << ", " << c.ey << " on " << c.px << ", " << c.py;
     }
 }
 
 TEST_F(Contacts, PickupsGoOnceToTheFirstLivingPlayerAndTheDeadStillCollect) {
-    addKeyboardPlayer("WSAD");
-    addKeyboardPlayer("IKJL");
-    for (Player& p : players) {
-        p.x = 100;
-        p.y = 700;
+    addPlayer("WSAD");
+    addPlayer("IKJL");
+    for (std::size_t p = 0; p < 3; ++p) {
+        place(p, 100, 700).alive = p > 0; // player 0 is skipped entirely
     }
-    players[0].alive = false; // skipped entirely
     addEntity("cactus0", 100, 0, 84, 81);
     addEntity("coin", 100, 650);
     addEntity("coin", 100, 650);
     addEntity("hammer", 100, 650);
     collidePlayers();
     collidePlayers();
-    EXPECT_FALSE(players[1].alive) << "killed by the cactus";
-    EXPECT_FLOAT_EQ(players[1].speed, 0.2f) << "but still takes both coins after it";
-    EXPECT_EQ(players[1].hitTimer, 0);
-    EXPECT_EQ(players[2].speed, 0.0f) << "nothing left for the next player";
-    EXPECT_EQ(players[2].hitTimer, -1);
-    EXPECT_EQ(players[0].speed, 0.0f);
-    EXPECT_FALSE(players[2].alive) << "a cactus kills everyone it touches";
+    // Player 1 is killed by the cactus but still takes both coins after it, and the hammer;
+    // a cactus kills everyone it touches, and none is left for player 2.
+    EXPECT_FLOAT_EQ(players[1].speed, 0.2f);
+    EXPECT_FALSE(players[1].alive || players[2].alive || players[1].hitTimer);
+    EXPECT_TRUE(players[0].speed == 0 && players[2].speed == 0 && players[2].hitTimer == -1);
 }
 
 TEST_F(Contacts, AnyHoldingCloudWinsAndOnlyAnUnderlappingOneClears) {
-    Player& p = players[0];
-    p.x = 100;
-    p.y = 596;
-    auto onPlatformAfter = [&p](bool before, std::initializer_list<float> cloudXs) {
+    // Clouds at x: 100 holds the player; 150 overlaps but is lower and holds nothing; 500 does
+    // not overlap. Whether the player was held before, the clouds, and whether it is after.
+    // clang-format off
+    const std::tuple<bool, std::vector<float>, bool> cases[] = {
+        {false, {500, 100}, true}, {false, {100, 500}, true}, {true, {500}, false},
+        {true, {150, 500}, false}, {true, {150}, true}, {false, {150}, false}, {true, {}, true}};
+    // clang-format on
+    for (const auto& [before, xs, after] : cases) {
         entities.clear();
         entityCount = 0;
-        for (float x : cloudXs) {
+        for (float x : xs) {
             addEntity("cloud", x, x == 150 ? 700.0f : 600.0f, 112, 222);
         }
-        p.onPlatform = before;
+        place(0, 100, 596).onPlatform = before;
         collidePlayers();
-        return p.onPlatform;
-    };
-    // 100: holds; 150: overlaps but lower, holds nothing; 500: no overlap.
-    EXPECT_TRUE(onPlatformAfter(false, {500, 100}));
-    EXPECT_TRUE(onPlatformAfter(false, {100, 500}));
-    EXPECT_FALSE(onPlatformAfter(true, {500}));
-    EXPECT_FALSE(onPlatformAfter(true, {150, 500}));
-    EXPECT_TRUE(onPlatformAfter(true, {150})) << "unchanged";
-    EXPECT_FALSE(onPlatformAfter(false, {150})) << "unchanged";
-    EXPECT_TRUE(onPlatformAfter(true, {})) << "unchanged";
+        EXPECT_EQ(players[0].onPlatform, after) << xs.size() << " from " << before;
+    }
 }

@@ -19,9 +19,8 @@ height=720
 promptFits() {
   local w h x y
   IFS='x+' read -r w h x y <<<"$(convert "$tmp/shot.png" -threshold 50% -negate -format %@ info:)"
-  [ "$w" -gt $((width * 3 / 4)) ] && [ "$x" -ge 16 ] && [ $((x + w)) -le $((width - 16)) ] &&
-    [ $((2 * x + w - width)) -ge -6 ] && [ $((2 * x + w - width)) -le 6 ] &&
-    [ $((2 * y + h - height)) -ge -6 ] && [ $((2 * y + h - height)) -le 6 ]
+  ((w > width * 3 / 4 && x >= 16 && x + w <= width - 16 && (2 * x + w - width) ** 2 <= 36 &&
+    (2 * y + h - height) ** 2 <= 36))
 }
 
 # A match: the ground and the score, each unless its own file is broken.
@@ -35,7 +34,7 @@ lobbyShown() {
   # shellcheck disable=SC2046 # one count a line
   set -- $(pixels "$tmp/shot.png" "${width}x40+0+$((height - 40))" FFFFFF \
     "100x100+$((width - 100))+0" FFFFFF "100x100+$((width / 2 - 50))+$((height / 2 - 50))" 000000)
-  [ "$1" -eq $((width * 40)) ] && [ "$2" -eq 10000 ] && { [ "$file" = idle.gif ] || [ "$3" -gt 1000 ]; }
+  (($1 == width * 40 && $2 == 10000)) && { [ "$file" = idle.gif ] || (($3 > 1000)); }
 }
 
 # Whether stderr holds the broken file's error line and no other: a match image is read once
@@ -45,14 +44,13 @@ lobbyShown() {
 reportsRight() {
   local kind=texture
   [ "$file" = Pixellari.ttf ] && kind=police
-  local line="Error  : load $kind src/$file" lines others
+  local line="Error  : load $kind src/$file" lines
   lines="$(grep -cxF "$line" "$tmp/err" || true)"
-  others="$(grep Error "$tmp/err" | grep -cvxF "$line" || true)"
   case "$file $how" in
-  " " | "idle.gif half" | "Pixellari.ttf half") [ "$lines" -eq 0 ] ;;
-  Pixellari.ttf* | idle.gif* | mark.png*) [ "$lines" -ge 1 ] ;;
-  *) [ "$lines" -eq 1 ] ;;
-  esac && [ "$others" -eq 0 ] && [ -z "$(sanitizerReports "$tmp/err")" ]
+  " " | "idle.gif half" | "Pixellari.ttf half") ((lines == 0)) ;;
+  Pixellari.ttf* | idle.gif* | mark.png*) ((lines >= 1)) ;;
+  *) ((lines == 1)) ;;
+  esac && ! grep Error "$tmp/err" | grep -qvxF "$line" && [ -z "$(sanitizerReports "$tmp/err")" ]
 }
 
 # Plays one session with $file (none when empty) broken as $how: missing, empty, random or half.
@@ -61,13 +59,11 @@ play() {
   local name="${file:-intact} $how" dir="$tmp/game" presses="j j j d d l l r r" pid
   rm -rf "$dir" && mkdir -p "$dir/src" && ln -s "$root"/src/* "$dir/src/"
   if [ -n "$file" ]; then
-    local size
-    size="$(stat -c %s "$root/src/$file")"
     rm "$dir/src/$file"
     case "$how" in
     empty) : >"$dir/src/$file" ;;
-    random) head -c "$size" "$tmp/random" >"$dir/src/$file" ;;
-    half) head -c $((size / 2)) "$root/src/$file" >"$dir/src/$file" ;;
+    random) head -c "$(stat -c %s "$root/src/$file")" "$tmp/random" >"$dir/src/$file" ;;
+    half) head -c $(($(stat -c %s "$root/src/$file") / 2)) "$root/src/$file" >"$dir/src/$file" ;;
     esac
   fi
   (cd "$dir" && DISPLAY="$display" exec "$game") 2>"$tmp/err" &
@@ -98,7 +94,7 @@ oneLine() { # words, command...
   local words="$1" code=0
   shift
   "$@" 2>"$tmp/err" || code=$?
-  { [ "$code" -eq 1 ] && [ "$(wc -l <"$tmp/err")" -eq 1 ] && grep -q "$words" "$tmp/err"; } ||
+  ((code == 1)) && [ "$(wc -l <"$tmp/err")" -eq 1 ] && grep -q "$words" "$tmp/err" ||
     fail "$* ended with $code: $(cat "$tmp/err")"
 }
 oneLine "DISPLAY is not set" env -u DISPLAY "$game"
@@ -116,8 +112,7 @@ if [ "${2:-}" = --every-breakage ]; then
   done
   echo "end to end: ${#files[@]} files, each missing, empty, random and cut, passed"
 else
-  file='' how='' play
-  for broken in Pixellari.ttf:missing ground.png:missing cactus0.png:half; do
+  for broken in : Pixellari.ttf:missing ground.png:missing cactus0.png:half; do
     file="${broken%:*}" how="${broken#*:}" play
   done
   echo "end to end: a session and three broken files passed"

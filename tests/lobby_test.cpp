@@ -4,38 +4,37 @@
 
 #include <cmath>
 
-using sf::Keyboard;
-
 class Lobby : public GameTest {};
 
-TEST_F(Lobby, JumpMarksReadyDownTakesItBackAndOtherControlsDoNothing) {
+TEST_F(Lobby, JumpMarksReadyDownTakesItBackAndEscapeEndsTheProgram) {
     // The first J only starts the join; the four keys come after it.
     script("J W W S S A A D D |");
     lobbyPass();
     ASSERT_EQ(playerCount, 1);
     EXPECT_EQ(players[0].jumpKey(), static_cast<std::uint32_t>(sf::Keyboard::W));
-    addJoystickPlayer({0, 1, 2, 3, 4});
-    // A word, then whether players 0 and 1 are ready after it; a joined joystick's buttons
-    // mark, they never join.
+    addPlayer({0, 1, 2, 3, 4});
+    // Words, then whether players 0 and 1 are ready after them; a joined joystick's buttons
+    // mark, they never join; left and right do nothing in the lobby.
     // clang-format off
     const std::pair<const char*, const char*> steps[] = {
-        {"W", "10"}, {"W", "10"}, {"A", "10"}, {"~S", "10"}, {"S", "00"}, {"S", "00"},
-        {"D", "00"}, {"0:1", "01"}, {"0:1", "01"}, {"0:3", "01"}, {"0:2", "00"},
-    };
+        {"W", "10"}, {"W", "10"}, {"A D ~S", "10"}, {"S", "00"}, {"S", "00"}, {"D", "00"},
+        {"0:1", "01"}, {"0:1", "01"}, {"0:3 0:4", "01"}, {"0:2", "00"}, {"W", "10"}};
     // clang-format on
-    for (const auto& [word, ready] : steps) {
-        script(std::string(word) + " |");
+    for (const auto& [words, ready] : steps) {
+        script(std::string(words) + " |");
         lobbyPass();
         EXPECT_EQ(std::to_string(players[0].ready) + std::to_string(players[1].ready), ready)
-            << word;
-        EXPECT_EQ(players[0].speed, 0.0f) << "left and right do nothing in the lobby";
+            << words;
+        EXPECT_FALSE(players[0].speed || players[1].speed || matchRunning);
+        expectLobbyState(2);
     }
-    expectLobbyState(2);
+    testing::FLAGS_gtest_death_test_style = "threadsafe";
+    EXPECT_EXIT((script("Escape"), lobbyPass()), testing::ExitedWithCode(0), "");
 }
 
 TEST_F(Lobby, AMatchStartsWhenEveryoneIsReadyAndEndsWithNobodyReady) {
-    addKeyboardPlayer("WSAD");
-    addKeyboardPlayer("IKJL");
+    addPlayer("WSAD");
+    addPlayer("IKJL");
     script("W |");
     lobbyPass();
     EXPECT_TRUE(players[0].ready && !matchRunning) << "not everyone is ready";
@@ -59,41 +58,17 @@ TEST_F(Lobby, AButtonOfAJoystickNobodyUsesStartsItsJoinAndTheCloseRequestEndsThe
     EXPECT_EQ(players[0].jumpButton(), 1u);
 }
 
-TEST_F(Lobby, EscapeEndsTheProgramEvenWithPlayersReady) {
-    testing::FLAGS_gtest_death_test_style = "threadsafe";
-    addKeyboardPlayer("WSAD");
-    addKeyboardPlayer("IKJL");
-    players[0].ready = true;
-    EXPECT_EXIT(
-        {
-            script("Escape");
-            lobbyPass();
-        },
-        testing::ExitedWithCode(0), "");
-}
-
-// Plain squares for the figure (40 × 40, white) and the mark (drawn at 0.3: 12 × 12), so that
-// positions and tints can be read back exactly.
 class LobbyLayout : public GameTest {
   protected:
     sf::Vector2u screenSize() const override { return {1001, 777}; }
-    sf::Image frame(int n, int ready) {
-        idlePath = solidImage(40, 40, sf::Color::White);
-        markPath = solidImage(40, 40, markColor);
-        while (playerCount < n) {
-            addKeyboardPlayer("AAAA");
-        }
-        for (int p = 0; p < n; ++p) {
-            players[p].ready = p == ready;
-        }
-        window.clear(sf::Color::White);
-        drawLobby();
-        return grabWindow();
-    }
-    const sf::Color markColor{10, 200, 30};
 };
 
 TEST_F(LobbyLayout, FiguresStandInARowUpToFourThenInRowsOfFourInTheirColours) {
+    // Plain squares for the figure (40 × 40, white) and the mark (drawn at 0.3: 12 × 12), so
+    // that positions and tints can be read back exactly.
+    const sf::Color markColor{10, 200, 30};
+    idlePath = savedImage(solidImage(40, 40, sf::Color::White));
+    markPath = savedImage(solidImage(40, 40, markColor));
     const sf::Color dayColours[] = {
         sf::Color::Black,       sf::Color::Red,           sf::Color::Green,
         sf::Color::Blue,        sf::Color::Yellow,        sf::Color::Magenta,
@@ -101,26 +76,35 @@ TEST_F(LobbyLayout, FiguresStandInARowUpToFourThenInRowsOfFourInTheirColours) {
         sf::Color(128, 0, 255), sf::Color(255, 0, 128),   sf::Color(0, 128, 255),
         sf::Color(128, 255, 0)};
     for (int n : {1, 4, 5, 8, 14}) {
-        const sf::Image image = frame(n, n - 1);
+        while (playerCount < n) {
+            addPlayer("AAAA");
+        }
         for (int p = 0; p < n; ++p) {
-            SCOPED_TRACE(std::to_string(p) + " of " + std::to_string(n));
-            float x = static_cast<float>(p + 1) * 1001.0f / static_cast<float>(n + 1);
-            float y = 777.0f / 2.0f;
-            if (n > 4) {
-                x = static_cast<float>(p % 4 + 1) * 1001.0f / 5.0f;
-                y = static_cast<float>(p / 4 + 1) * 777.0f / (0.25f * static_cast<float>(n) + 2);
+            players[p].ready = p == n - 1;
+        }
+        window.clear(sf::Color::White);
+        drawLobby();
+        const sf::Image image = grabWindow();
+        for (int p = 0; p < n; ++p) {
+            const bool row = n <= 4;
+            const float x = static_cast<float>(row ? p + 1 : p % 4 + 1) * 1001.0f /
+                            static_cast<float>(row ? n + 1 : 5);
+            const float y =
+                row ? 777.0f / 2.0f
+                    : static_cast<float>(p / 4 + 1) * 777.0f / (0.25f * static_cast<float>(n) + 2);
+            // The figure's tint at two corners and right of the mark, white past its edges, and
+            // the mark at its centre on the last player's only.
+            std::string seen;
+            for (const auto& [dx, dy] :
+                 {std::pair{-18, -18}, {18, 18}, {8, 0}, {23, 0}, {0, -23}, {-5, 5}}) {
+                const sf::Color c = image.getPixel(static_cast<unsigned>(std::lround(x) + dx),
+                                                   static_cast<unsigned>(std::lround(y) + dy));
+                seen += c == (p < 13 ? dayColours[p] : sf::Color::Black) ? 't'
+                        : c == sf::Color::White                          ? 'w'
+                        : c == markColor                                 ? 'm'
+                                                                         : '?';
             }
-            auto at = [&](int dx, int dy) {
-                return image.getPixel(static_cast<unsigned>(std::lround(x) + dx),
-                                      static_cast<unsigned>(std::lround(y) + dy));
-            };
-            const sf::Color tint = p < 13 ? dayColours[p] : sf::Color::Black;
-            EXPECT_EQ(at(-18, -18), tint);
-            EXPECT_EQ(at(18, 18), tint);
-            EXPECT_EQ(at(23, 0), sf::Color::White);
-            EXPECT_EQ(at(0, -23), sf::Color::White);
-            EXPECT_EQ(at(-5, 5), p == n - 1 ? markColor : tint) << "the mark, 12 × 12";
-            EXPECT_EQ(at(8, 0), tint);
+            EXPECT_EQ(seen, p == n - 1 ? "tttwwm" : "tttwwt") << p << " of " << n;
         }
     }
     EXPECT_EQ(playerColor(2, true), sf::Color::Magenta) << "the night colour is the inverse";

@@ -23,43 +23,39 @@ std::deque<std::optional<sf::Event>> script;
 // Appends more entries when the script runs out; empty when there is none.
 std::function<bool()> supply;
 // Scripted axis positions, brought up to date by scripted moves like the library's state.
-float scriptedAxes[sf::Joystick::Count][sf::Joystick::AxisCount] = {};
+float axes[sf::Joystick::Count][sf::Joystick::AxisCount];
 // The script's end was reported once as an empty queue, which ends the pass that took the
-// last events.
+// last events; the script ran out while a loop still asked for events; polls since then.
 bool endReported = false;
-// The script ran out while a loop still asked for events.
 bool ranDry = false;
-// Polls since the script ran dry; a loop that ignores the close request is stopped.
 int dryPolls = 0;
-constexpr int dryPollLimit = 100000;
-
-// The scripted time in microseconds, and when the last frame was shown.
+// The scripted time, when the last frame was shown, and the least time between two frames
+// (0 for no limit), all in microseconds.
 sf::Int64 now = 0;
 sf::Int64 lastFrame = 0;
-// Least time between two frames shown, in microseconds; 0 for no limit.
 sf::Int64 frameTime = 0;
-
+// The random bit's generator.
 std::mt19937 generator;
 
-bool validAxis(unsigned int joystickId, unsigned int axis) {
-    return joystickId < sf::Joystick::Count && axis < sf::Joystick::AxisCount;
+// The stored position of an axis; null for ids and axes the library does not have.
+float* axisAt(unsigned int joystickId, unsigned int axis) {
+    return joystickId < sf::Joystick::Count && axis < sf::Joystick::AxisCount
+               ? &axes[joystickId][axis]
+               : nullptr;
 }
 
 // Asked again after the end: the loop waits for input that will never come. A close request
 // alternates with an empty queue, so that loops which poll until the queue is empty still end
-// their pass and see the window closed.
+// their pass and see the window closed; a loop that ignores both is stopped.
 bool pollDry() {
     ranDry = true;
-    if (++dryPolls > dryPollLimit) {
+    if (++dryPolls > 100000) {
         std::fputs("twinrun: scripted input ran dry and the loop did not end\n", stderr);
         std::abort();
     }
-    if (dryPolls % 2 == 0) {
-        return false;
-    }
     event = sf::Event{};
     event.type = sf::Event::Closed;
-    return true;
+    return dryPolls % 2 == 1;
 }
 
 } // namespace
@@ -72,11 +68,7 @@ bool pollInput() {
         supply = nullptr;
     }
     if (script.empty()) {
-        if (!endReported) {
-            endReported = true;
-            return false;
-        }
-        return pollDry();
+        return std::exchange(endReported, true) && pollDry();
     }
     const std::optional<sf::Event> entry = script.front();
     script.pop_front();
@@ -85,16 +77,15 @@ bool pollInput() {
         return false;
     }
     event = *entry;
-    if (event.type == sf::Event::JoystickMoved &&
-        validAxis(event.joystickMove.joystickId, event.joystickMove.axis)) {
-        scriptedAxes[event.joystickMove.joystickId][event.joystickMove.axis] =
-            event.joystickMove.position;
+    if (event.type == sf::Event::JoystickMoved) {
+        scriptAxis(event.joystickMove.joystickId, event.joystickMove.axis,
+                   event.joystickMove.position);
     }
     return true;
 }
 
 float readAxis(unsigned int joystickId, unsigned int axis) {
-    return validAxis(joystickId, axis) ? scriptedAxes[joystickId][axis] : 0.0f;
+    return axisAt(joystickId, axis) ? *axisAt(joystickId, axis) : 0.0f;
 }
 
 sf::Time platformTime() {
@@ -102,9 +93,7 @@ sf::Time platformTime() {
 }
 
 void sleepFor(sf::Time duration) {
-    if (duration > sf::Time::Zero) {
-        now += duration.asMicroseconds();
-    }
+    now += std::max(duration, sf::Time::Zero).asMicroseconds();
 }
 
 void limitFrames(unsigned int perSecond) {
@@ -117,10 +106,7 @@ void presentFrame() {
     }
     window.display();
     // Like the window's own limit: wait out the rest of the frame's time, then start anew.
-    if (frameTime > 0 && now - lastFrame < frameTime) {
-        now = lastFrame + frameTime;
-    }
-    lastFrame = now;
+    now = lastFrame = std::max(now, lastFrame + frameTime);
 }
 
 std::mt19937& bitGenerator() {
@@ -130,13 +116,12 @@ std::mt19937& bitGenerator() {
 void startScript(unsigned int seed) {
     script.clear();
     supply = nullptr;
-    endReported = false;
-    ranDry = false;
+    endReported = ranDry = false;
     dryPolls = 0;
     frameTime = 0;
     lastFrame = now;
     generator.seed(seed);
-    std::fill(&scriptedAxes[0][0], &scriptedAxes[0][0] + sizeof scriptedAxes / sizeof(float), 0.0f);
+    std::fill(*axes, *axes + sizeof axes / sizeof **axes, 0.0f);
 }
 
 void scriptEvent(const sf::Event& scripted) {
@@ -152,8 +137,8 @@ void scriptSource(std::function<bool()> source) {
 }
 
 void scriptAxis(unsigned int joystickId, unsigned int axis, float position) {
-    if (validAxis(joystickId, axis)) {
-        scriptedAxes[joystickId][axis] = position;
+    if (float* stored = axisAt(joystickId, axis)) {
+        *stored = position;
     }
 }
 

@@ -3,16 +3,27 @@
 
 #include <unistd.h>
 
-#include <sstream>
+#include <cstdio>
+#include <tuple>
 
-void GameTest::SetUp() {
-    sf::err().rdbuf(nullptr);
-    const sf::Vector2u size = screenSize();
+namespace {
+
+// The temporary images made by the running test.
+std::vector<std::string> madeImages;
+
+} // namespace
+
+void openWindow(sf::Vector2u size) {
     screenWidth = static_cast<int>(size.x);
     screenHeight = static_cast<int>(size.y);
     if (!window.isOpen() || window.getSize() != size) {
         window.create(sf::VideoMode(size.x, size.y), "Twinrun test", sf::Style::None);
     }
+}
+
+void GameTest::SetUp() {
+    sf::err().rdbuf(nullptr);
+    openWindow(screenSize());
     players.clear();
     entities.clear();
     playerCount = bindingStep = entityCount = 0;
@@ -20,13 +31,14 @@ void GameTest::SetUp() {
     inkColor = sf::Color::Black;
     backgroundColor = sf::Color::White;
     // Tests swap these files for their own; each test starts from the game's.
+    auto files = std::tie(idlePath, markPath, groundPath, dinoLeftPath, dinoRightPath, cactus0Path,
+                          coinPath, fontPath);
     static const auto games =
-        std::make_tuple(idlePath, markPath, dinoLeftPath, cactus0Path, coinPath, fontPath);
-    std::tie(idlePath, markPath, dinoLeftPath, cactus0Path, coinPath, fontPath) = games;
+        std::apply([](auto&... file) { return std::make_tuple(file...); }, files);
+    files = games;
     beforePresent = nullptr;
     startScript();
-    static const bool lobbyReady = (setupLobby(), true);
-    (void)lobbyReady;
+    static const bool lobbyReady [[maybe_unused]] = (setupLobby(), true);
     // The runtime's rand starts from the same seed in every test, whatever ran before.
     std::srand(1);
 }
@@ -34,11 +46,15 @@ void GameTest::SetUp() {
 void GameTest::TearDown() {
     EXPECT_FALSE(scriptRanDry()) << "the test ran out of scripted input";
     beforePresent = nullptr;
+    for (const std::string& path : madeImages) {
+        std::remove(path.c_str());
+    }
+    madeImages.clear();
 }
 
 void MatchTest::SetUp() {
     GameTest::SetUp();
-    addKeyboardPlayer("WSAD");
+    addPlayer("WSAD");
     setupMatch();
     players[0].y = floorY;
     matchRunning = true;
@@ -46,29 +62,27 @@ void MatchTest::SetUp() {
 
 sf::Event eventOf(const std::string& word) {
     sf::Event e{};
-    const bool release = word[0] == '~';
-    const std::string w = word.substr(release ? 1 : 0);
-    const std::size_t colon = w.find(':');
-    const std::size_t equals = w.find('=');
-    if (w == "close") {
+    const bool up = word[0] == '~';
+    const char* w = word.c_str() + (up ? 1 : 0);
+    unsigned int id = 0;
+    unsigned int button = 0;
+    char axis = 0;
+    float position = 0;
+    if (word == "close") {
         e.type = sf::Event::Closed;
-    } else if (w[0] == '-') {
+    } else if (std::sscanf(w, "-%u", &id) == 1) {
         e.type = sf::Event::JoystickDisconnected;
-        e.joystickConnect.joystickId = static_cast<unsigned int>(std::stoi(w.substr(1)));
-    } else if (equals != std::string::npos) {
+        e.joystickConnect.joystickId = id;
+    } else if (std::sscanf(w, "%u:%c=%f", &id, &axis, &position) == 3) {
         e.type = sf::Event::JoystickMoved;
-        e.joystickMove.joystickId = static_cast<unsigned int>(std::stoi(w));
-        e.joystickMove.axis =
-            static_cast<sf::Joystick::Axis>(std::string("XYZRUV").find(w[colon + 1]));
-        e.joystickMove.position = std::stof(w.substr(equals + 1));
-    } else if (colon != std::string::npos) {
-        e.type = release ? sf::Event::JoystickButtonReleased : sf::Event::JoystickButtonPressed;
-        e.joystickButton.joystickId = static_cast<unsigned int>(std::stoi(w));
-        e.joystickButton.button = static_cast<unsigned int>(std::stoi(w.substr(colon + 1)));
+        e.joystickMove = {id, sf::Joystick::Axis(std::string("XYZRUV").find(axis)), position};
+    } else if (std::sscanf(w, "%u:%u", &id, &button) == 2) {
+        e.type = up ? sf::Event::JoystickButtonReleased : sf::Event::JoystickButtonPressed;
+        e.joystickButton = {id, button};
     } else {
-        e.type = release ? sf::Event::KeyReleased : sf::Event::KeyPressed;
-        e.key.code = w == "Escape" ? sf::Keyboard::Escape
-                                   : static_cast<sf::Keyboard::Key>(sf::Keyboard::A + w[0] - 'A');
+        e.type = up ? sf::Event::KeyReleased : sf::Event::KeyPressed;
+        e.key.code = sf::Keyboard::Key(std::string(w) == "Escape" ? sf::Keyboard::Escape
+                                                                  : sf::Keyboard::A + w[0] - 'A');
     }
     return e;
 }
@@ -86,29 +100,24 @@ void script(const std::string& words) {
 
 void scriptIdle(int passes) {
     scriptSource([passes]() mutable {
-        if (passes-- <= 0) {
-            return false;
-        }
         scriptPassEnd();
-        return true;
+        return passes-- > 0;
     });
 }
 
-void addKeyboardPlayer(const std::string& keys) {
-    playerCount += 1;
-    Player player = newPlayer();
-    player.device = "keyboard";
+void addPlayer(const std::string& keys) {
+    addPlayer({0u, 0u, 0u, 0u});
+    players.back().device = "keyboard";
     for (std::size_t i = 0; i < 4; ++i) {
-        player.slot[i] = static_cast<std::uint32_t>(keys[i] - 'A');
+        players.back().slot[i] = static_cast<std::uint32_t>(keys[i] - 'A');
     }
-    appendPlayer(player);
 }
 
-void addJoystickPlayer(std::initializer_list<std::uint32_t> slots) {
+void addPlayer(std::initializer_list<std::uint32_t> joystickSlots) {
     playerCount += 1;
     Player player = newPlayer();
     player.device = "joystick";
-    std::copy(slots.begin(), slots.end(), player.slot);
+    std::copy(joystickSlots.begin(), joystickSlots.end(), player.slot);
     appendPlayer(player);
 }
 
@@ -117,13 +126,17 @@ void addEntity(const char* name, float x, float y, float width, float height) {
     entityCount += 1;
 }
 
+Player& place(std::size_t p, float x, float y) {
+    players[p] = Player{};
+    players[p].x = x;
+    players[p].y = y;
+    return players[p];
+}
+
 void expectLobbyState(int records) {
     EXPECT_EQ(static_cast<int>(players.size()), records);
     EXPECT_EQ(playerCount, records);
-    EXPECT_EQ(bindingStep, 0);
-    EXPECT_FALSE(awaitingConfirm);
-    EXPECT_FALSE(axisHeld);
-    EXPECT_FALSE(joinInProgress);
+    EXPECT_FALSE(bindingStep || awaitingConfirm || axisHeld || joinInProgress);
 }
 
 sf::Image grabWindow() {
@@ -133,15 +146,30 @@ sf::Image grabWindow() {
     return texture.copyToImage();
 }
 
-void recordPrompts(std::vector<std::string>& prompts) {
-    beforePresent = [&prompts] { prompts.push_back(promptText.getString().toAnsiString()); };
+std::string colours(const sf::Image& image, std::initializer_list<sf::Vector2f> points) {
+    const std::pair<sf::Color, char> letters[] = {{sf::Color::Black, 'k'}, {sf::Color::White, 'w'},
+                                                  {sf::Color::Red, 'r'},   {sf::Color::Green, 'g'},
+                                                  {sf::Color::Blue, 'b'},  {sf::Color::Cyan, 'c'}};
+    std::string seen;
+    for (const sf::Vector2f& point : points) {
+        const sf::Color c =
+            image.getPixel(static_cast<unsigned>(point.x), static_cast<unsigned>(point.y));
+        const auto known = std::find_if(std::begin(letters), std::end(letters),
+                                        [c](const auto& letter) { return letter.first == c; });
+        seen += known == std::end(letters) ? '?' : known->second;
+    }
+    return seen;
 }
 
-std::string solidImage(unsigned int w, unsigned int h, sf::Color color) {
+sf::Image solidImage(unsigned int w, unsigned int h, sf::Color color) {
     sf::Image image;
     image.create(w, h, color);
-    const std::string path = ::testing::TempDir() + "twinrun-" + std::to_string(::getpid()) + "-" +
-                             std::to_string(w) + "-" + std::to_string(color.toInteger()) + ".png";
-    EXPECT_TRUE(image.saveToFile(path));
-    return path;
+    return image;
+}
+
+std::string savedImage(const sf::Image& image) {
+    madeImages.push_back(::testing::TempDir() + "twinrun-" + std::to_string(::getpid()) + "-" +
+                         std::to_string(madeImages.size()) + ".png");
+    EXPECT_TRUE(image.saveToFile(madeImages.back()));
+    return madeImages.back();
 }

@@ -11,12 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
 // Opens the window at screenSize(), makes that the screen size and resets the game's state,
-// the script, the clock's frame limit and both random sequences; a test whose script ran dry
-// fails.
+// its files, the script, the clock's frame limit and both random sequences; a test whose
+// script ran dry fails.
 class GameTest : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -32,10 +33,12 @@ class MatchTest : public GameTest {
     void SetUp() override;
 };
 
-// The event of a word: "J" a press of a key (a letter, or Escape),
-// "2:7" a press of button 7 of joystick 2, "~J" and "~2:7" their releases, "2:X=-100" axis X
-// of joystick 2 moved to -100 (axes X Y Z R U V), "-2" joystick 2 unplugged, "close" the
-// window's close request.
+// Opens the window at that size, unless it is open at that size, and makes it the screen size.
+void openWindow(sf::Vector2u size);
+
+// The event of a word: "J" a press of a key (a letter, or Escape), "2:7" a press of button 7
+// of joystick 2, "~J" and "~2:7" their releases, "2:X=-100" axis X of joystick 2 moved to -100
+// (axes X Y Z R U V), "-2" joystick 2 unplugged, "close" the window's close request.
 sf::Event eventOf(const std::string& word);
 // Scripts the events of words separated by blanks; "|" ends a pass.
 void script(const std::string& words);
@@ -43,19 +46,24 @@ void script(const std::string& words);
 // a loop can run on its own (a match whose players die) for that many passes.
 void scriptIdle(int passes = 100000);
 
-// Adds a finished player, as a join would: four keys, or a joystick and its five slots.
-// Keys are letters, in the order jump, down, left, right ("WSAD").
-void addKeyboardPlayer(const std::string& keys);
-void addJoystickPlayer(std::initializer_list<std::uint32_t> slots);
-// Appends an entity as a spawner would, at x.
+// Adds a finished player, as a join would: its keys as letters in the order jump, down, left,
+// right ("WSAD"), or a joystick and its five slots.
+void addPlayer(const std::string& keys);
+void addPlayer(std::initializer_list<std::uint32_t> joystickSlots);
+// Appends an entity as a spawner would.
 void addEntity(const char* name, float x, float y, float width = 64.0f, float height = 64.0f);
+// Puts player p back as new at (x, y); the player.
+Player& place(std::size_t p, float x, float y);
 
 // Expects the lobby's state without a join under way, with this many players.
 void expectLobbyState(int records);
 
 // The window's current contents, read before they are presented.
 sf::Image grabWindow();
-// Records the prompt of every frame presented from now on.
-void recordPrompts(std::vector<std::string>& prompts);
-// A temporary PNG of w × h pixels of one colour; its path.
-std::string solidImage(unsigned int w, unsigned int h, sf::Color color);
+// The colours of the image at the points, a letter each: k black, w white, r red, g green,
+// b blue, c cyan, ? any other.
+std::string colours(const sf::Image& image, std::initializer_list<sf::Vector2f> points);
+// An image of w × h pixels of one colour.
+sf::Image solidImage(unsigned int w, unsigned int h, sf::Color color);
+// The image saved as a temporary PNG, removed after the test; its path.
+std::string savedImage(const sf::Image& image);
