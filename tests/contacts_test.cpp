@@ -4,67 +4,58 @@
 
 namespace {
 
-// An entity's box, the player's position, and what the contact did: 'x' out, '-' nothing,
-// 'c' coin taken (+0.1 speed), 'h' hammer taken (the stun restarts from 50 at 0), 'p' held.
-struct Contact {
-    const char* kind;
-    float ex, ey, ew, eh, px, py;
-    char outcome;
-};
-
+// An entity's kind and box (x, y, width, height), the player's position, and what the contact
+// did: x out, - nothing, c coin taken (+0.1 speed), h hammer taken (the stun restarts from 50
+// at 0), p held.
 // clang-format off
-const Contact contacts[] = {
+const char* const contacts[] = {
     // Cacti: the depth test alone decides how low, with no vertical overlap.
-    {"cactus0", 100, 0, 84, 81, 100, 688, 'x'}, {"cactus0", 100, 0, 84, 81, 100, 687, '-'},
-    {"cactus1", 100, 0, 108, 123, 100, 646, 'x'}, {"cactus1", 100, 0, 108, 123, 100, 645, '-'},
-    {"cactus0", 100, 0, 84, 81, 100, 728, 'x'},
+    "cactus0 100 0 84 81 100 688 x", "cactus0 100 0 84 81 100 687 -",
+    "cactus0 100 0 84 81 100 728 x", "cactus1 100 0 108 123 100 646 x",
+    "cactus1 100 0 108 123 100 645 -",
     // Reach: left of 1024 / 2 + 100; horizontal overlap, strictly.
-    {"cactus0", 612, 0, 84, 81, 550, 728, '-'}, {"cactus0", 611, 0, 84, 81, 550, 728, 'x'},
-    {"cactus0", 111, 0, 84, 81, 0, 728, '-'}, {"cactus0", 110.5f, 0, 84, 81, 0, 728, 'x'},
-    {"cactus0", 0, 0, 84, 81, 84, 728, '-'}, {"cactus0", 0, 0, 84, 81, 83.5f, 728, 'x'},
+    "cactus0 612 0 84 81 550 728 -", "cactus0 611 0 84 81 550 728 x", "cactus0 111 0 84 81 0 728 -",
+    "cactus0 110.5 0 84 81 0 728 x", "cactus0 0 0 84 81 84 728 -", "cactus0 0 0 84 81 83.5 728 x",
     // Birds and saws: reach, depth and vertical overlap, each strictly.
-    {"bird", 100, 680, 74, 46, 100, 700, 'x'}, {"saw", 100, 650, 98.4f, 99, 100, 700, 'x'},
-    {"bird", 100, 654, 74, 46, 100, 700, '-'}, {"bird", 100, 654.5f, 74, 46, 100, 700, 'x'},
-    {"bird", 100, 818, 74, 46, 100, 700, '-'}, {"bird", 100, 817.5f, 74, 46, 100, 700, 'x'},
-    {"bird", 100, 400, 74, 46, 100, 322, '-'}, {"bird", 100, 400, 74, 46, 100, 322.5f, 'x'},
-    {"bird", 100, 200, 74, 46, 100, 240, '-'}, {"saw", 100, 100, 98.4f, 99, 100, 150, '-'},
-    {"saw", 612, 650, 98.4f, 99, 550, 700, '-'},
+    "bird 100 680 74 46 100 700 x", "saw 100 650 98.4 99 100 700 x", "bird 100 654 74 46 100 700 -",
+    "bird 100 654.5 74 46 100 700 x", "bird 100 818 74 46 100 700 -",
+    "bird 100 817.5 74 46 100 700 x", "bird 100 400 74 46 100 322 -",
+    "bird 100 400 74 46 100 322.5 x", "bird 100 200 74 46 100 240 -",
+    "saw 100 100 98.4 99 100 150 -", "saw 612 650 98.4 99 550 700 -",
     // Pickups.
-    {"coin", 100, 650, 64, 64, 100, 700, 'c'}, {"hammer", 100, 650, 64, 64, 100, 700, 'h'},
-    {"coin", 612, 650, 64, 64, 550, 700, '-'}, {"hammer", 100, 100, 64, 64, 100, 150, '-'},
+    "coin 100 650 64 64 100 700 c", "hammer 100 650 64 64 100 700 h",
+    "coin 612 650 64 64 550 700 -", "hammer 100 100 64 64 100 150 -",
     // A cloud holds a player from 9 above exclusive to 4 above inclusive, wherever it is.
-    {"cloud", 700, 600, 112, 222, 650, 591, '-'}, {"cloud", 700, 600, 112, 222, 650, 591.5f, 'p'},
-    {"cloud", 700, 600, 112, 222, 650, 596, 'p'}, {"cloud", 700, 600, 112, 222, 650, 596.5f, '-'},
-};
-// The outcomes as the player's alive, speed, stun and held flags and the entity's taken flag.
-const std::map<char, std::string> outcomes = {
-    {'x', "0 0 50 0 0"}, {'-', "1 0 50 0 0"}, {'c', "1 0.1 50 0 1"},
-    {'h', "1 0 0 0 1"}, {'p', "1 0 50 1 0"}};
+    "cloud 700 600 112 222 650 591 -", "cloud 700 600 112 222 650 591.5 p",
+    "cloud 700 600 112 222 650 596 p", "cloud 700 600 112 222 650 596.5 -"};
 // clang-format on
-
-// Player 0 and entity 0 as above; the cloud's found flag is cleared after every pass.
-std::string outcome() {
-    const Player& p = players[0];
-    EXPECT_FALSE(p.platformFound);
-    std::ostringstream state;
-    state << p.alive << ' ' << p.speed << ' ' << p.hitTimer << ' ' << p.onPlatform << ' '
-          << entities[0].taken;
-    return state.str();
-}
 
 } // namespace
 
 class Contacts : public MatchTest {};
 
 TEST_F(Contacts, EachKindActsOnlyWithinReachDepthAndOverlapAndCloudsHold) {
-    for (const Contact& c : contacts) {
+    for (const char* contact : contacts) {
+        std::istringstream row(contact);
+        std::string kind;
+        float ex, ey, ew, eh, px, py;
+        char outcome;
+        row >> kind >> ex >> ey >> ew >> eh >> px >> py >> outcome;
         entities.clear();
         entityCount = 0;
-        addEntity(c.kind, c.ex, c.ey, c.ew, c.eh);
-        place(0, c.px, c.py).hitTimer = 50;
+        addEntity(kind.c_str(), ex, ey, ew, eh);
+        Player& p = place(0, px, py);
+        p.hitTimer = 50;
         collidePlayers();
-        EXPECT_EQ(outcome(), outcomes.at(c.outcome))
-            << c.kind << " at " << c.ex << ", " << c.ey << " on " << c.px << ", " << c.py;
+        const bool taken = entities[0].taken;
+        const char did = !p.alive       ? 'x'
+                         : p.onPlatform ? 'p'
+                         : !taken       ? '-'
+                         : p.hitTimer   ? 'c'
+                                        : 'h';
+        EXPECT_EQ(did, outcome) << contact;
+        EXPECT_FLOAT_EQ(p.speed, outcome == 'c' ? 0.1f : 0.0f) << contact;
+        EXPECT_TRUE(p.hitTimer == (outcome == 'h' ? 0 : 50) && !p.platformFound) << contact;
     }
 }
 

@@ -58,9 +58,12 @@ TEST_F(Screens, EveryPromptAndTheInvitationLieInsideTheMarginsAtFullSizeWhereThe
 class MatchFrame : public MatchTest {};
 
 TEST_F(MatchFrame, GroundEntitiesLivingDinosaursAndScoreInTheColoursOfTheTick) {
+    // Plain squares for the run frames, the cactus (green) and the coin (blue), and a green
+    // ground tile whose last column is red, so that tiles side by side show it every 64 pixels.
     dinoLeftPath = savedImage(solidImage(20, 20, sf::Color::White));
     dinoRightPath = savedImage(solidImage(40, 40, sf::Color::White));
-    // A green ground tile whose last column is red: tiles side by side show it every 64 pixels.
+    cactus0Path = savedImage(solidImage(10, 10, sf::Color::Green));
+    coinPath = savedImage(solidImage(10, 10, sf::Color::Blue));
     sf::Image tile = solidImage(64, 40, sf::Color::Green);
     for (unsigned int y = 0; y < 40; ++y) {
         tile.setPixel(63, y, sf::Color::Red);
@@ -71,40 +74,50 @@ TEST_F(MatchFrame, GroundEntitiesLivingDinosaursAndScoreInTheColoursOfTheTick) {
     players[0].alive = false;
     place(1, 200, floorY);
     score = 41.0;
+    // Entities one pixel right of where this tick's scroll leaves them: a cactus, a coin, a
+    // taken coin, and a coin over the cactus.
+    addEntity("cactus0", 402, 0);
+    addEntity("coin", 422, 300);
+    addEntity("coin", 702, 300);
+    addEntity("coin", 422, floorY);
+    entities[2].taken = true;
     sf::Image frame;
     beforePresent = [&frame] { frame = grabWindow(); };
     Clock clock;
-    // Player 1 by day (a dead player isn't drawn) on the first run frame; the background; ten
+    runTick(clock);
+    // Player 1 by day (dead player 0 isn't drawn) on the first run frame; the background; ten
     // ground tiles from -1.001: the tenth one's red column at 638, none red 9 pixels before.
     auto seen = [&frame] {
         return colours(frame,
                        {{210, 718}, {40, 718}, {230, 698}, {600, 300}, {638, 767}, {629, 767}});
     };
-    runTick(clock);
     EXPECT_EQ(seen(), "rwwwrg");
+    // The cactus scaled 3 on the floor (728), not above; the coin scaled 4, its bottom-left
+    // corner at its y, not above; not the taken coin; the later coin over the cactus.
+    EXPECT_EQ(
+        colours(frame, {{405, 700}, {405, 696}, {457, 262}, {425, 255}, {705, 290}, {425, 726}}),
+        "gwbwwb");
+    // The score, in black at 100 pixels from the right, as wide as "41" is at size 24.
     EXPECT_EQ(scoreText.getString(), "41");
     EXPECT_EQ(scoreText.getPosition(), sf::Vector2f(924, 10));
-    // The digits in black, as wide as "41" is at size 24.
     sf::Image corner;
     corner.create(100, 50);
     corner.copy(frame, 0, 0, {924, 0, 100, 50});
     const auto [left, right] = inkColumns(corner, 50);
     EXPECT_NEAR(right - left + 1, sf::Text("41", scoreFont, 24).getLocalBounds().width, 2);
-
     // Night falls at once for the players, after the frame was cleared by day.
     score = 1000.0;
     runTick(clock);
     EXPECT_EQ(seen().substr(0, 4), "cwww");
     EXPECT_EQ(scoreText.getFillColor(), sf::Color::White);
     runTick(clock);
-    EXPECT_EQ(seen().substr(3, 1), "k");
+    EXPECT_EQ(seen()[3], 'k');
     // A new match keeps the night until its first tick, which clears in it and brings day
     // and the first run frame; the second shows from tick 12.
     setupMatch();
     players[1].x = 200;
     runTick(clock);
     EXPECT_EQ(seen(), "rkkkrg");
-    EXPECT_EQ(inkColor, sf::Color::Black);
     for (int i = 0; i < 11; ++i) {
         runTick(clock);
     }

@@ -1,6 +1,6 @@
 // The scripted platform that tests and benchmarks link: scripted events and axis positions,
-// a clock that only moves when told or when the game waits, a seeded random bit, and a look
-// at every frame before it is shown.
+// a clock that only moves when the game or a test waits (sleepFor), a seeded random bit, and a
+// look at every frame before it is shown.
 #pragma once
 
 #include "core/platform.hpp"
@@ -25,9 +25,6 @@ void scriptAxis(unsigned int joystickId, unsigned int axis, float position);
 // True once the script ran out while a loop still asked for events. A dry script then acts
 // as the window's close request, so that no loop waits forever.
 bool scriptRanDry();
-
-// Moves the clock on; sleeps and the frame limit move it too.
-void advanceClock(sf::Time by);
 
 // Called with every frame just before it is shown; empty by default.
 extern std::function<void()> beforePresent;

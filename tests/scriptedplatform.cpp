@@ -1,6 +1,6 @@
 // The scripted platform: events and axis positions from a script, a clock that moves only
-// when the game waits or a test moves it, and the random bit from a chosen seed. Frames are
-// still drawn into the real window, so that tests can read them back.
+// when the game or a test waits, and the random bit from a chosen seed. Frames are still drawn
+// into the real window, so that tests can read them back.
 #include "script.hpp"
 
 #include "core/globals.hpp"
@@ -8,8 +8,6 @@
 #include <SFML/Window/Joystick.hpp>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <deque>
 #include <optional>
 #include <utility>
@@ -25,10 +23,10 @@ std::function<bool()> supply;
 // Scripted axis positions, brought up to date by scripted moves like the library's state.
 float axes[sf::Joystick::Count][sf::Joystick::AxisCount];
 // The script's end was reported once as an empty queue, which ends the pass that took the
-// last events; the script ran out while a loop still asked for events; polls since then.
+// last events.
 bool endReported = false;
+// The script ran out while a loop still asked for events.
 bool ranDry = false;
-int dryPolls = 0;
 // The scripted time, when the last frame was shown, and the least time between two frames
 // (0 for no limit), all in microseconds.
 sf::Int64 now = 0;
@@ -39,23 +37,8 @@ std::mt19937 generator;
 
 // The stored position of an axis; null for ids and axes the library does not have.
 float* axisAt(unsigned int joystickId, unsigned int axis) {
-    return joystickId < sf::Joystick::Count && axis < sf::Joystick::AxisCount
-               ? &axes[joystickId][axis]
-               : nullptr;
-}
-
-// Asked again after the end: the loop waits for input that will never come. A close request
-// alternates with an empty queue, so that loops which poll until the queue is empty still end
-// their pass and see the window closed; a loop that ignores both is stopped.
-bool pollDry() {
-    ranDry = true;
-    if (++dryPolls > 100000) {
-        std::fputs("twinrun: scripted input ran dry and the loop did not end\n", stderr);
-        std::abort();
-    }
-    event = sf::Event{};
-    event.type = sf::Event::Closed;
-    return dryPolls % 2 == 1;
+    const bool known = joystickId < sf::Joystick::Count && axis < sf::Joystick::AxisCount;
+    return known ? &axes[joystickId][axis] : nullptr;
 }
 
 } // namespace
@@ -68,20 +51,28 @@ bool pollInput() {
         supply = nullptr;
     }
     if (script.empty()) {
-        return std::exchange(endReported, true) && pollDry();
+        // Asked again after the end, the loop waits for input that will never come: the
+        // window's close request, which every loop obeys, and an empty queue in turn, so that
+        // loops that poll until the queue is empty still end their pass and see it.
+        const bool dry = std::exchange(endReported, !endReported);
+        ranDry = ranDry || dry;
+        if (dry) {
+            event = sf::Event{};
+            event.type = sf::Event::Closed;
+        }
+        return dry;
     }
     const std::optional<sf::Event> entry = script.front();
     script.pop_front();
     endReported = false;
-    if (!entry) {
-        return false;
+    if (entry) {
+        event = *entry;
     }
-    event = *entry;
-    if (event.type == sf::Event::JoystickMoved) {
+    if (entry && event.type == sf::Event::JoystickMoved) {
         scriptAxis(event.joystickMove.joystickId, event.joystickMove.axis,
                    event.joystickMove.position);
     }
-    return true;
+    return entry.has_value();
 }
 
 float readAxis(unsigned int joystickId, unsigned int axis) {
@@ -117,7 +108,6 @@ void startScript(unsigned int seed) {
     script.clear();
     supply = nullptr;
     endReported = ranDry = false;
-    dryPolls = 0;
     frameTime = 0;
     lastFrame = now;
     generator.seed(seed);
@@ -144,8 +134,4 @@ void scriptAxis(unsigned int joystickId, unsigned int axis, float position) {
 
 bool scriptRanDry() {
     return ranDry;
-}
-
-void advanceClock(sf::Time by) {
-    now += by.asMicroseconds();
 }

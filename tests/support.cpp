@@ -64,8 +64,7 @@ sf::Event eventOf(const std::string& word) {
     sf::Event e{};
     const bool up = word[0] == '~';
     const char* w = word.c_str() + (up ? 1 : 0);
-    unsigned int id = 0;
-    unsigned int button = 0;
+    unsigned int id = 0, button = 0;
     char axis = 0;
     float position = 0;
     if (word == "close") {
@@ -106,19 +105,17 @@ void scriptIdle(int passes) {
 }
 
 void addPlayer(const std::string& keys) {
-    addPlayer({0u, 0u, 0u, 0u});
+    addPlayer({});
     players.back().device = "keyboard";
-    for (std::size_t i = 0; i < 4; ++i) {
-        players.back().slot[i] = static_cast<std::uint32_t>(keys[i] - 'A');
-    }
+    std::transform(keys.begin(), keys.end(), players.back().slot,
+                   [](char key) { return static_cast<std::uint32_t>(key - 'A'); });
 }
 
 void addPlayer(std::initializer_list<std::uint32_t> joystickSlots) {
     playerCount += 1;
-    Player player = newPlayer();
-    player.device = "joystick";
-    std::copy(joystickSlots.begin(), joystickSlots.end(), player.slot);
-    appendPlayer(player);
+    appendPlayer(newPlayer());
+    players.back().device = "joystick";
+    std::copy(joystickSlots.begin(), joystickSlots.end(), players.back().slot);
 }
 
 void addEntity(const char* name, float x, float y, float width, float height) {
@@ -147,16 +144,13 @@ sf::Image grabWindow() {
 }
 
 std::string colours(const sf::Image& image, std::initializer_list<sf::Vector2f> points) {
-    const std::pair<sf::Color, char> letters[] = {{sf::Color::Black, 'k'}, {sf::Color::White, 'w'},
-                                                  {sf::Color::Red, 'r'},   {sf::Color::Green, 'g'},
-                                                  {sf::Color::Blue, 'b'},  {sf::Color::Cyan, 'c'}};
+    const sf::Color known[] = {sf::Color::Black, sf::Color::White, sf::Color::Red,
+                               sf::Color::Green, sf::Color::Blue,  sf::Color::Cyan};
     std::string seen;
     for (const sf::Vector2f& point : points) {
         const sf::Color c =
             image.getPixel(static_cast<unsigned>(point.x), static_cast<unsigned>(point.y));
-        const auto known = std::find_if(std::begin(letters), std::end(letters),
-                                        [c](const auto& letter) { return letter.first == c; });
-        seen += known == std::end(letters) ? '?' : known->second;
+        seen += "kwrgbc?"[std::find(std::begin(known), std::end(known), c) - known];
     }
     return seen;
 }
