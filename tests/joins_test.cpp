@@ -9,7 +9,7 @@ const std::string again = "Press the button again to confirm";
 const std::string left = "Press the left button or move an axis";
 const std::string leftAgain = "Press the button or move the axis\n\tagain to confirm";
 const std::string right = "Press the right button";
-// The prompt of every frame shown.
+// The prompt of every frame shown by the last join.
 std::vector<std::string> prompts;
 
 // Enters a join the way the lobby does, runs it on the scripted words, and gives the device
@@ -24,12 +24,9 @@ std::string join(const std::string& words, int joystickId = -1) {
     joiningJoystickId = static_cast<unsigned int>(joystickId);
     joystickId < 0 ? joinKeyboardPlayer() : joinJoystickPlayer();
     expectLobbyState(static_cast<int>(players.size()));
-    if (players.size() == before) {
-        return "-";
-    }
-    EXPECT_EQ(players.back().index, static_cast<int>(before));
-    std::string slots = players.back().device;
-    for (std::uint32_t slot : players.back().slot) {
+    std::string slots = players.size() == before ? "-" : players.back().device;
+    for (std::size_t i = 0; slots != "-" && i < 6; ++i) {
+        const std::uint32_t slot = players.back().slot[i];
         slots += " " + (slot == noButton ? std::string("none") : std::to_string(slot));
     }
     return slots;
@@ -39,7 +36,7 @@ std::string join(const std::string& words, int joystickId = -1) {
 
 class Joins : public GameTest {};
 
-TEST_F(Joins, AKeyIsTaughtByTwoPressesAndAMismatchAsksAgain) {
+TEST_F(Joins, AKeyIsTaughtByTwoPressesAndAMismatchAsksAgainAndEscapeAbandonsTheJoin) {
     // J K teaches nothing; J K K drops J and K and waits for a K; releases and buttons
     // teach nothing; a press behind the last confirmation is left alone.
     EXPECT_EQ(join("J | K | J K K | ~K 0:1 K S ~S 0:1 S | L L M M Q"), "keyboard 10 18 11 12 0 0");
@@ -47,15 +44,11 @@ TEST_F(Joins, AKeyIsTaughtByTwoPressesAndAMismatchAsksAgain) {
     EXPECT_EQ(prompts,
               std::vector<std::string>({"Press the jump key", keyAgain, "Press the jump key",
                                         keyAgain, "Press the left key"}));
+    // Escape abandons a join, and the next starts afresh.
+    EXPECT_EQ(join("J J K K L L M Escape"), "-");
     EXPECT_EQ(join("A A | B B | C C | D D"), "keyboard 0 1 2 3 0 0");
     EXPECT_EQ(prompts, std::vector<std::string>({"Press the jump key", "Press the down key",
                                                  "Press the left key", "Press the right key"}));
-}
-
-TEST_F(Joins, EscapeAbandonsAKeyboardJoinAndTheNextStartsAfresh) {
-    addPlayer("WSAD");
-    EXPECT_EQ(join("J J K K L L M Escape"), "-");
-    EXPECT_EQ(join("N N B B V V C C"), "keyboard 13 1 21 2 0 0");
 }
 
 TEST_F(Joins, AJoystickTeachesFourButtonsAndOnlyItsOwnEventsCount) {
@@ -78,7 +71,6 @@ TEST_F(Joins, AnAxisPushedLetGoAndPushedAgainSteersInsteadOfButtons) {
     // A push of another axis as the confirmation teaches nothing; buttons still teach left.
     EXPECT_EQ(join("1:1 1:1 1:2 1:2 1:Z=100 1:Z=0 1:U=-100 1:U=0 | 1:3 1:3 1:4 1:4", 1),
               "joystick 1 1 2 3 4 0");
-    EXPECT_EQ(prompts.back(), left);
     EXPECT_EQ(join("2:1 2:1 2:2 2:2 2:R=-80 2:R=0 2:R=90", 2), "joystick 2 1 2 none 0 3");
     // Unplugging the joining joystick ends its join without a player, even while the axis is
     // held; Escape while it is held ends the program.

@@ -34,21 +34,20 @@ void expectSteps(std::initializer_list<Step> steps) {
 
 class Motion : public MatchTest {};
 
-TEST_F(Motion, AJumpRisesFivePerTickForSixtyOneTicksAndDownEndsItThirtyFaster) {
+TEST_F(Motion, AJumpFromTheFloorOrACloudRisesFivePerTickForSixtyOneTicksAndDownEndsIt) {
     // A request made in the air is dropped; the 61st tick is the last going up; the floor
     // holds.
     // clang-format off
     expectSteps({{"j", 1, "30 -5 jumping"}, {"", 29, "30 -150 jumping"},
-                 {"j", 30, "30 -300 jumping"}, {"", 1, "30 -305"}, {"", 60, "30 -5"}, {"", 5, "30 0"}});
+                 {"j", 30, "30 -300 jumping"}, {"", 1, "30 -305"}, {"", 60, "30 -5"},
+                 {"", 5, "30 0"}});
     // clang-format on
     // Down drops 25 and then falls 5, clamped to the floor, where a jump requested while down
     // is held is consumed.
     expectSteps(
         {{"j", 10, "30 -50 jumping"}, {"d", 1, "30 -20"}, {"", 1, "30 0"}, {"j", 1, "30 0"}});
-}
-
-TEST_F(Motion, AJumpStartsOnlyFromTheFloorLineOrACloud) {
-    // Below the floor line, as at a match's start: no jump, but the floor clamp.
+    // A jump starts only from the floor line or a cloud. Below the floor line, as at a match's
+    // start: no jump, but the floor clamp.
     for (const float below : {5.0f, 0.5f}) {
         players[0].y = floorY + below;
         expectSteps({{"j", 1, "30 0"}});
@@ -58,18 +57,15 @@ TEST_F(Motion, AJumpStartsOnlyFromTheFloorLineOrACloud) {
     EXPECT_EQ(players[0].jumpStartY, 400.0f);
 }
 
-TEST_F(Motion, ACloudCarriesItsPlayerAgainstDownAndDroppingOffItFalls) {
+TEST_F(Motion, CloudsCarryAgainstDownAndHammersStunForAHundredTicksAndOne) {
     addEntity("cloud", 0, 600, 112, 222);
     place(0, 0, 400.5f);
     // Caught falling at 595.5; off the cloud, down drops 25 and 5.
     expectSteps({{"", 60, "0 -132.5"}, {"d", 3, "0 -132.5"}});
     entities[0].x = 300;
     expectSteps({{"", 1, "0 -102.5"}});
-}
-
-TEST_F(Motion, AHammerStunsForAHundredTicksAndOneWhileTheWorldCarriesThePlayer) {
-    // It drifts with the world, hangs in the air and ignores its controls, then stands still
-    // for a tick.
+    // A hammer's stun: the player drifts with the world, hangs in the air and ignores its controls,
+    // then stands still for a tick.
     place(0, 300, floorY - 100).hitTimer = 0;
     players[0].speed = 1;
     expectSteps({{"j", 100, "200 -100 asked"}, {"", 1, "200 -100 asked"}, {"", 1, "201 -95"}});
@@ -106,8 +102,9 @@ TEST_F(Motion, NightFallsAtEachThousandForFiveHundredPoints) {
             backgroundColor = before ? sf::Color::Black : sf::Color::White;
             movePlayers();
             const bool now = night < 0 ? before : night == 1;
-            EXPECT_EQ(inkColor, now ? sf::Color::White : sf::Color::Black) << points;
-            EXPECT_EQ(backgroundColor, now ? sf::Color::Black : sf::Color::White) << points;
+            EXPECT_TRUE(inkColor == (now ? sf::Color::White : sf::Color::Black) &&
+                        backgroundColor == (now ? sf::Color::Black : sf::Color::White))
+                << points << " from " << (before ? "night" : "day");
         }
     }
 }

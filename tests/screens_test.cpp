@@ -4,15 +4,13 @@
 
 namespace {
 
-// The leftmost and rightmost columns with ink darker than mid-grey in the given rows of the
-// image, or {size, -1}.
-std::pair<int, int> inkColumns(const sf::Image& image, unsigned int rows) {
-    const unsigned int width = image.getSize().x;
+// The leftmost and rightmost columns of the image with ink darker than mid-grey.
+std::pair<int, int> inkColumns(const sf::Image& image) {
+    const int width = static_cast<int>(image.getSize().x);
     std::pair<int, int> ink{width, -1};
-    for (unsigned int i = 0; i < width * rows; ++i) {
+    for (int i = 0; i < width * static_cast<int>(image.getSize().y); ++i) {
         if (image.getPixelsPtr()[4 * i] < 128) {
-            ink = {std::min(ink.first, static_cast<int>(i % width)),
-                   std::max(ink.second, static_cast<int>(i % width))};
+            ink = {std::min(ink.first, i % width), std::max(ink.second, i % width)};
         }
     }
     return ink;
@@ -27,7 +25,7 @@ TEST_F(Screens, EveryPromptAndTheInvitationLieInsideTheMarginsAtFullSizeWhereThe
     beforePresent = [&shown] { shown = grabWindow(); };
     auto check = [&shown](const sf::Text& text) {
         const float natural = sf::Text(text.getString(), uiFont, 100).getLocalBounds().width;
-        const auto [first, last] = inkColumns(shown, shown.getSize().y);
+        const auto [first, last] = inkColumns(shown);
         EXPECT_TRUE(first >= 16 && last < screenWidth - 16) << first << " to " << last;
         EXPECT_GE(last - first + 1, 0.9f * std::min(natural, screenWidth - 32.0f));
         EXPECT_NEAR(first + last, screenWidth, 8) << "centred";
@@ -97,13 +95,12 @@ TEST_F(MatchFrame, GroundEntitiesLivingDinosaursAndScoreInTheColoursOfTheTick) {
     EXPECT_EQ(
         colours(frame, {{405, 700}, {405, 696}, {457, 262}, {425, 255}, {705, 290}, {425, 726}}),
         "gwbwwb");
-    // The score, in black at 100 pixels from the right, as wide as "41" is at size 24.
+    // The score at 100 pixels from the right, in black, as wide as "41" is at size 24.
     EXPECT_EQ(scoreText.getString(), "41");
     EXPECT_EQ(scoreText.getPosition(), sf::Vector2f(924, 10));
-    sf::Image corner;
-    corner.create(100, 50);
+    sf::Image corner = solidImage(100, 50, sf::Color::White);
     corner.copy(frame, 0, 0, {924, 0, 100, 50});
-    const auto [left, right] = inkColumns(corner, 50);
+    const auto [left, right] = inkColumns(corner);
     EXPECT_NEAR(right - left + 1, sf::Text("41", scoreFont, 24).getLocalBounds().width, 2);
     // Night falls at once for the players, after the frame was cleared by day.
     score = 1000.0;

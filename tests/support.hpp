@@ -1,5 +1,5 @@
-// Test support: a real window at a chosen size, a clean game state on the scripted platform,
-// scripted events and frames read back as images.
+// Test support, all in this header: a real window at a chosen size, a clean game state on the
+// scripted platform, scripted events and frames read back as images.
 #pragma once
 
 #include "script.hpp"
@@ -10,60 +10,196 @@
 #include "roster/roster.hpp"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
+
+// The temporary images made by the running test.
+inline std::vector<std::string> madeImages;
+
+// Opens the window at that size, unless it is open at that size, and makes it the screen size.
+inline void openWindow(sf::Vector2u size) {
+    screenWidth = static_cast<int>(size.x);
+    screenHeight = static_cast<int>(size.y);
+    if (!window.isOpen() || window.getSize() != size) {
+        window.create(sf::VideoMode(size.x, size.y), "Twinrun test", sf::Style::None);
+    }
+}
 
 // Opens the window at screenSize(), makes that the screen size and resets the game's state,
 // its files, the script, the clock's frame limit and both random sequences; a test whose
 // script ran dry fails.
 class GameTest : public ::testing::Test {
   protected:
-    void SetUp() override;
-    void TearDown() override;
     virtual sf::Vector2u screenSize() const { return {800, 600}; }
+    void SetUp() override {
+        sf::err().rdbuf(nullptr);
+        openWindow(screenSize());
+        players.clear();
+        entities.clear();
+        playerCount = bindingStep = entityCount = 0;
+        awaitingConfirm = axisHeld = joinInProgress = matchRunning = false;
+        inkColor = sf::Color::Black;
+        backgroundColor = sf::Color::White;
+        // Tests swap these files for their own; each test starts from the game's.
+        auto files = std::tie(idlePath, markPath, groundPath, dinoLeftPath, dinoRightPath,
+                              cactus0Path, coinPath, fontPath);
+        static const auto games =
+            std::apply([](auto&... file) { return std::make_tuple(file...); }, files);
+        files = games;
+        beforePresent = nullptr;
+        startScript();
+        static const bool lobbyReady [[maybe_unused]] = (setupLobby(), true);
+        // The runtime's rand starts from the same seed in every test, whatever ran before.
+        std::srand(1);
+    }
+    void TearDown() override {
+        EXPECT_FALSE(scriptRanDry()) << "the test ran out of scripted input";
+        beforePresent = nullptr;
+        for (const std::string& path : madeImages) {
+            std::remove(path.c_str());
+        }
+        madeImages.clear();
+    }
 };
 
+// Adds a finished player, as a join would: a joystick and its five slots, or its keys as
+// letters in the order jump, down, left, right ("WSAD").
+inline void addPlayer(std::initializer_list<std::uint32_t> joystickSlots) {
+    playerCount += 1;
+    appendPlayer(newPlayer());
+    players.back().device = "joystick";
+    std::copy(joystickSlots.begin(), joystickSlots.end(), players.back().slot);
+}
+inline void addPlayer(const std::string& keys) {
+    addPlayer({});
+    players.back().device = "keyboard";
+    std::transform(keys.begin(), keys.end(), players.back().slot,
+                   [](char key) { return static_cast<std::uint32_t>(key - 'A'); });
+}
+
 // A match set up on a 1024 × 768 window with the real images and one keyboard player
-// (WSAD), who stands on the floor at x 30 as after its first tick.
+// (WSAD), who stands on the floor (728) at x 30 as after its first tick.
 class MatchTest : public GameTest {
   protected:
     sf::Vector2u screenSize() const override { return {1024, 768}; }
-    void SetUp() override;
+    void SetUp() override {
+        GameTest::SetUp();
+        addPlayer("WSAD");
+        setupMatch();
+        players[0].y = floorY;
+        matchRunning = true;
+    }
 };
-
-// Opens the window at that size, unless it is open at that size, and makes it the screen size.
-void openWindow(sf::Vector2u size);
 
 // The event of a word: "J" a press of a key (a letter, or Escape), "2:7" a press of button 7
 // of joystick 2, "~J" and "~2:7" their releases, "2:X=-100" axis X of joystick 2 moved to -100
 // (axes X Y Z R U V), "-2" joystick 2 unplugged, "close" the window's close request.
-sf::Event eventOf(const std::string& word);
+inline sf::Event eventOf(const std::string& word) {
+    sf::Event e{};
+    const bool up = word[0] == '~';
+    const char* w = word.c_str() + (up ? 1 : 0);
+    unsigned int id = 0, button = 0;
+    char axis = 0;
+    float position = 0;
+    if (word == "close") {
+        e.type = sf::Event::Closed;
+    } else if (std::sscanf(w, "-%u", &id) == 1) {
+        e.type = sf::Event::JoystickDisconnected;
+        e.joystickConnect.joystickId = id;
+    } else if (std::sscanf(w, "%u:%c=%f", &id, &axis, &position) == 3) {
+        e.type = sf::Event::JoystickMoved;
+        e.joystickMove = {id, sf::Joystick::Axis(std::string("XYZRUV").find(axis)), position};
+    } else if (std::sscanf(w, "%u:%u", &id, &button) == 2) {
+        e.type = up ? sf::Event::JoystickButtonReleased : sf::Event::JoystickButtonPressed;
+        e.joystickButton = {id, button};
+    } else {
+        e.type = up ? sf::Event::KeyReleased : sf::Event::KeyPressed;
+        e.key.code = sf::Keyboard::Key(std::string(w) == "Escape" ? sf::Keyboard::Escape
+                                                                  : sf::Keyboard::A + w[0] - 'A');
+    }
+    return e;
+}
+
 // Scripts the events of words separated by blanks; "|" ends a pass.
-void script(const std::string& words);
+inline void script(const std::string& words) {
+    std::istringstream stream(words);
+    for (std::string word; stream >> word;) {
+        if (word == "|") {
+            scriptPassEnd();
+        } else {
+            scriptEvent(eventOf(word));
+        }
+    }
+}
+
 // After the scripted events, the next polls end their passes instead of running dry, so that
 // a loop can run on its own (a match whose players die) for that many passes.
-void scriptIdle(int passes = 100000);
+inline void scriptIdle(int passes = 100000) {
+    scriptSource([passes]() mutable {
+        scriptPassEnd();
+        return passes-- > 0;
+    });
+}
 
-// Adds a finished player, as a join would: its keys as letters in the order jump, down, left,
-// right ("WSAD"), or a joystick and its five slots.
-void addPlayer(const std::string& keys);
-void addPlayer(std::initializer_list<std::uint32_t> joystickSlots);
 // Appends an entity as a spawner would.
-void addEntity(const char* name, float x, float y, float width = 64.0f, float height = 64.0f);
+inline void addEntity(const char* name, float x, float y, float width = 64, float height = 64) {
+    entities.push_back(Entity{name, x, y, width, height, false});
+    entityCount += 1;
+}
+
 // Puts player p back as new at (x, y); the player.
-Player& place(std::size_t p, float x, float y);
+inline Player& place(std::size_t p, float x, float y) {
+    players[p] = Player{};
+    players[p].x = x;
+    players[p].y = y;
+    return players[p];
+}
 
 // Expects the lobby's state without a join under way, with this many players.
-void expectLobbyState(int records);
+inline void expectLobbyState(int records) {
+    EXPECT_EQ(static_cast<int>(players.size()), records);
+    EXPECT_EQ(playerCount, records);
+    EXPECT_FALSE(bindingStep || awaitingConfirm || axisHeld || joinInProgress);
+}
 
 // The window's current contents, read before they are presented.
-sf::Image grabWindow();
+inline sf::Image grabWindow() {
+    sf::Texture texture;
+    texture.create(window.getSize().x, window.getSize().y);
+    texture.update(window);
+    return texture.copyToImage();
+}
+
 // The colours of the image at the points, a letter each: k black, w white, r red, g green,
 // b blue, c cyan, ? any other.
-std::string colours(const sf::Image& image, std::initializer_list<sf::Vector2f> points);
+inline std::string colours(const sf::Image& image, std::initializer_list<sf::Vector2f> points) {
+    const sf::Color known[] = {sf::Color::Black, sf::Color::White, sf::Color::Red,
+                               sf::Color::Green, sf::Color::Blue,  sf::Color::Cyan};
+    std::string seen;
+    for (const sf::Vector2f& point : points) {
+        const sf::Color c =
+            image.getPixel(static_cast<unsigned>(point.x), static_cast<unsigned>(point.y));
+        seen += "kwrgbc?"[std::find(std::begin(known), std::end(known), c) - known];
+    }
+    return seen;
+}
+
 // An image of w × h pixels of one colour.
-sf::Image solidImage(unsigned int w, unsigned int h, sf::Color color);
+inline sf::Image solidImage(unsigned int w, unsigned int h, sf::Color color) {
+    sf::Image image;
+    image.create(w, h, color);
+    return image;
+}
+
 // The image saved as a temporary PNG, removed after the test; its path.
-std::string savedImage(const sf::Image& image);
+inline std::string savedImage(const sf::Image& image) {
+    madeImages.push_back(::testing::TempDir() + "twinrun-" + std::to_string(::getpid()) + "-" +
+                         std::to_string(madeImages.size()) + ".png");
+    EXPECT_TRUE(image.saveToFile(madeImages.back()));
+    return madeImages.back();
+}

@@ -80,6 +80,7 @@ TEST_F(World, SpawnersFireOnTheirClocksDrawingInOrderAndEachBringsACloud) {
     EXPECT_EQ(entityCount, 0) << "not before its delay";
     sleepFor(sf::milliseconds(2));
     spawnCactus();
+    EXPECT_EQ(entityCount, 2) << "at its delay, with a cloud";
     sleepFor(sf::seconds(1.99f));
     spawnCactus();
     EXPECT_EQ(entityCount, 2) << "its clock restarted when it fired";
