@@ -18,9 +18,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <random>
 #include <set>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -50,6 +52,8 @@ Event make(Event::EventType t, unsigned a, unsigned b = 0, float at = draw() % 1
     return e;
 }
 
+// Reports a broken rule with the seed, the number of events sent and the last one's type and
+// first two data words (see make), then aborts.
 void check(bool holds, const char* rule) {
     if (!holds) {
         std::fprintf(stderr, "fuzz: %s; seed %ld, event %ld: type %d, %u %u\n", rule, seed,
