@@ -27,7 +27,7 @@ void openWindow() {
     // Every poll of the lobby ends its pass: no events, and the window stays open.
     startScript();
     scriptSource([] {
-        scriptPassEnd();
+        scriptEvent();
         return true;
     });
 }

@@ -120,7 +120,7 @@ bool supplyNext() {
     // A lobby pass takes many events, a join's and a match's few, so that prompts and ticks
     // come often. Once done outside a match, the pass ends and the script runs dry.
     if (stop || jumps || draw() % 1000 < (lobby ? 7u : play && matchRunning ? 800u : 300u)) {
-        scriptPassEnd();
+        scriptEvent();
         return !stop;
     }
     // The event, for where it will be handled. The crowd joins with one key each, Escape left
@@ -155,6 +155,7 @@ int main(int argc, char** argv) {
     startScript(seed);
     // The game's traces (axis steering, flyers) would bury the report, which goes to stderr.
     std::cerr.rdbuf(nullptr);
+    sf::err().rdbuf(nullptr);
     screenWidth = 480;
     screenHeight = 360;
     setupLobby();

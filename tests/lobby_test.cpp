@@ -37,67 +37,59 @@ TEST_F(Lobby, UnknownDevicesJoinJumpMarksReadyDownTakesItBackAndEscapeEndsThePro
     EXPECT_FALSE(window.isOpen());
 }
 
-TEST_F(Lobby, AMatchStartsWhenEveryoneIsReadyAndEndsWithNobodyReady) {
+TEST_F(Lobby, AMatchStartsWhenEveryoneIsReadyTicksSixtyASecondAndEndsWithNobodyReady) {
     addPlayer("WSAD");
     addPlayer("IKJL");
     script("W |");
     lobbyPass();
     EXPECT_TRUE(players[0].ready && !matchRunning) << "not everyone is ready";
-    // Both run out on the left; the match ends when the last is out.
+    // Both run out on the left; the match ends when the last is out. Every tick adds a cloud.
     players[0].speed = players[1].speed = -5.0f;
+    std::vector<sf::Time> shown;
+    beforePresent = [&shown] {
+        shown.push_back(platformTime());
+        addEntity("cloud", 500, 100);
+    };
     script("I");
     scriptIdle(1000);
     lobbyPass();
     lobbyPass();
-    EXPECT_FALSE(matchRunning || players[0].ready || players[1].ready);
-    EXPECT_TRUE(players[0].alive && players[1].alive);
+    // A lobby frame, 24 ticks, a lobby frame.
+    ASSERT_EQ(shown.size(), 26u);
+    EXPECT_NEAR((shown[24] - shown[1]).asSeconds(), 23.0f / 60.0f, 0.0001f);
     EXPECT_EQ(score, 8.0) << "the last out at the 24th tick";
+    EXPECT_FALSE(matchRunning || players[0].ready || players[1].ready);
+    EXPECT_TRUE(players[0].alive && players[1].alive && entityCount == 1 && entities.size() == 1)
+        << "everyone revived and the entities cleared, before the lobby frame";
 }
 
-TEST_F(Lobby, FiguresStandInARowUpToFourThenInRowsOfFourInTheirColours) {
+TEST_F(Lobby, FiguresStandInARowUpToFourThenInRowsOfFourEachInItsColour) {
     // Plain squares for the figure (40 × 40, white) and the mark (drawn at 0.3: 12 × 12), so
     // that positions and tints can be read back exactly.
     openWindow({1001, 777});
     idlePath = savedImage(solidImage(40, 40, sf::Color::White));
-    markPath = savedImage(solidImage(40, 40, sf::Color::Red));
+    markPath = savedImage(solidImage(40, 40, sf::Color::White));
     for (const int n : {1, 4, 5, 8, 14}) {
         while (playerCount < n) {
             addPlayer("AAAA");
         }
-        for (int p = 0; p < n; ++p) {
-            players[p].ready = p == n - 1;
-        }
+        players[n - 1].ready = true;
         window.clear(sf::Color::White);
         drawLobby();
         const sf::Image image = grabWindow();
         for (int p = 0; p < n; ++p) {
             // Up to four: n + 1 columns across the middle; from five: five columns, and rows
             // n / 4 + 2 to the height.
-            const float x = n <= 4 ? (p + 1) * 1001.0f / (n + 1) : (p % 4 + 1) * 200.2f;
-            const float y = n <= 4 ? 388.5f : (p / 4 + 1) * 777.0f / (n / 4.0f + 2);
-            // The tint inside the figure, white past its edges, the mark at the centre.
+            const int x = std::lround(n <= 4 ? (p + 1) * 1001.0f / (n + 1) : (p % 4 + 1) * 200.2f);
+            const int y = std::lround(n <= 4 ? 388.5f : (p / 4 + 1) * 777.0f / (n / 4.0f + 2));
+            // The figure's tint at its corners and right of the mark, white past its edges and
+            // in the mark at the centre, over the figures of those ready.
             std::string seen;
-            for (const auto& [dx, dy] :
-                 {std::pair{-18, -18}, {18, 18}, {8, 0}, {23, 0}, {0, -23}, {-5, 5}}) {
-                const sf::Color c = image.getPixel(static_cast<unsigned>(std::lround(x) + dx),
-                                                   static_cast<unsigned>(std::lround(y) + dy));
-                seen += c == playerColor(p, false) ? 't' : c == sf::Color::White ? 'w' : 'm';
+            for (const auto& [dx, dy] : {std::pair{-18, -18}, {18, 18}, {8, 0}, {23, 0}, {-5, 5}}) {
+                const sf::Color c = image.getPixel(unsigned(x + dx), unsigned(y + dy));
+                seen += c == playerColor(p, false) ? 't' : c == sf::Color::White ? 'w' : '?';
             }
-            EXPECT_EQ(seen, p == n - 1 ? "tttwwm" : "tttwwt") << p << " of " << n;
+            EXPECT_EQ(seen, players[p].ready ? "tttww" : "tttwt") << p << " of " << n;
         }
-    }
-    // The day colours of the first 13 players, each night colour the inverse, black after them
-    // and again from the 51st.
-    const sf::Color days[] = {
-        sf::Color::Black,       sf::Color::Red,           sf::Color::Green,
-        sf::Color::Blue,        sf::Color::Yellow,        sf::Color::Magenta,
-        sf::Color::Cyan,        sf::Color(128, 128, 128), sf::Color(255, 128, 0),
-        sf::Color(128, 0, 255), sf::Color(255, 0, 128),   sf::Color(0, 128, 255),
-        sf::Color(128, 255, 0), sf::Color::Black};
-    for (int p = 0; p < 14; ++p) {
-        const sf::Color day = playerColor(p, false);
-        const sf::Color night = playerColor(p + 50, true);
-        EXPECT_EQ(day, days[p]) << p;
-        EXPECT_EQ(night, p < 13 ? sf::Color(255 - day.r, 255 - day.g, 255 - day.b) : day) << p;
     }
 }

@@ -2,33 +2,16 @@
 // the screen at common sizes, and a match frame's layers in the colours of day and night.
 #include "support.hpp"
 
-namespace {
-
-// The leftmost and rightmost columns of the image with ink darker than mid-grey.
-std::pair<int, int> inkColumns(const sf::Image& image) {
-    const int width = static_cast<int>(image.getSize().x);
-    std::pair<int, int> ink{width, -1};
-    for (int i = 0; i < width * static_cast<int>(image.getSize().y); ++i) {
-        if (image.getPixelsPtr()[4 * i] < 128) {
-            ink = {std::min(ink.first, i % width), std::max(ink.second, i % width)};
-        }
-    }
-    return ink;
-}
-
-} // namespace
-
 class Screens : public GameTest {};
 
-TEST_F(Screens, EveryPromptAndTheInvitationLieInsideTheMarginsAtFullSizeWhereTheyFit) {
-    sf::Image shown;
-    beforePresent = [&shown] { shown = grabWindow(); };
-    auto check = [&shown](const sf::Text& text) {
+TEST_F(Screens, EveryPromptAndTheInvitationLieCentredInsideTheMarginsAtFullSizeWhereTheyFit) {
+    auto check = [](const sf::Text& text) {
         const float natural = sf::Text(text.getString(), uiFont, 100).getLocalBounds().width;
-        const auto [first, last] = inkColumns(shown);
-        EXPECT_TRUE(first >= 16 && last < screenWidth - 16) << first << " to " << last;
-        EXPECT_GE(last - first + 1, 0.9f * std::min(natural, screenWidth - 32.0f));
-        EXPECT_NEAR(first + last, screenWidth, 8) << "centred";
+        const sf::FloatRect shown = text.getGlobalBounds();
+        const float right = shown.left + shown.width;
+        EXPECT_TRUE(shown.left >= 16 && right <= screenWidth - 16) << shown.left << " to " << right;
+        EXPECT_FLOAT_EQ(shown.width, std::min(natural, screenWidth - 32.0f));
+        EXPECT_NEAR(shown.left + right, screenWidth, 1) << "centred";
     };
     for (const sf::Vector2u size : {sf::Vector2u(1280, 720), {1366, 768}, {1920, 1080}}) {
         openWindow(size);
@@ -43,11 +26,8 @@ TEST_F(Screens, EveryPromptAndTheInvitationLieInsideTheMarginsAtFullSizeWhereThe
         }
         bindingStep = 0;
         awaitingConfirm = false;
-        // The lobby with nobody joined shows the invitation alone.
         setupLobby();
         std::srand(1);
-        script("|");
-        lobbyPass();
         EXPECT_EQ(lobbyText.getString(), "Click on a button ...");
         check(lobbyText);
     }
@@ -85,23 +65,20 @@ TEST_F(MatchFrame, GroundEntitiesLivingDinosaursAndScoreInTheColoursOfTheTick) {
     runTick(clock);
     // Player 1 by day (dead player 0 isn't drawn) on the first run frame; the background; ten
     // ground tiles from -1.001: the tenth one's red column at 638, none red 9 pixels before.
-    auto seen = [&frame] {
-        return colours(frame,
-                       {{210, 718}, {40, 718}, {230, 698}, {600, 300}, {638, 767}, {629, 767}});
-    };
-    EXPECT_EQ(seen(), "rwwwrg");
-    // The cactus scaled 3 on the floor (728), not above; the coin scaled 4, its bottom-left
+    // Then the cactus scaled 3 on the floor (728), not above; the coin scaled 4, its bottom-left
     // corner at its y, not above; not the taken coin; the later coin over the cactus.
-    EXPECT_EQ(
-        colours(frame, {{405, 700}, {405, 696}, {457, 262}, {425, 255}, {705, 290}, {425, 726}}),
-        "gwbwwb");
-    // The score at 100 pixels from the right, in black, as wide as "41" is at size 24.
+    // clang-format off
+    auto seen = [&frame] {
+        return colours(frame, {{210, 718}, {40, 718}, {230, 698}, {600, 300}, {638, 767},
+                               {629, 767}, {405, 700}, {405, 696}, {457, 262}, {425, 255},
+                               {705, 290}, {425, 726}});
+    };
+    // clang-format on
+    EXPECT_EQ(seen(), "rwwwrggwbwwb");
+    // The score at 100 pixels from the right, at size 24, in the ink of the day.
     EXPECT_EQ(scoreText.getString(), "41");
     EXPECT_EQ(scoreText.getPosition(), sf::Vector2f(924, 10));
-    sf::Image corner = solidImage(100, 50, sf::Color::White);
-    corner.copy(frame, 0, 0, {924, 0, 100, 50});
-    const auto [left, right] = inkColumns(corner);
-    EXPECT_NEAR(right - left + 1, sf::Text("41", scoreFont, 24).getLocalBounds().width, 2);
+    EXPECT_TRUE(scoreText.getCharacterSize() == 24 && scoreText.getFillColor() == sf::Color::Black);
     // Night falls at once for the players, after the frame was cleared by day.
     score = 1000.0;
     runTick(clock);
@@ -114,7 +91,7 @@ TEST_F(MatchFrame, GroundEntitiesLivingDinosaursAndScoreInTheColoursOfTheTick) {
     setupMatch();
     players[1].x = 200;
     runTick(clock);
-    EXPECT_EQ(seen(), "rkkkrg");
+    EXPECT_EQ(seen().substr(0, 6), "rkkkrg");
     for (int i = 0; i < 11; ++i) {
         runTick(clock);
     }

@@ -8,20 +8,18 @@
 #include <SFML/Window/Event.hpp>
 
 #include <functional>
+#include <optional>
 
 // Starts a new script: no events queued, axes centred, no source, no frame limit, and the
 // random bit's generator seeded with seed. The clock keeps running from where it was.
 void startScript(unsigned int seed = 1);
-// Appends an event to the script.
-void scriptEvent(const sf::Event& scripted);
-// Appends the end of a pass: pollInput reports no pending event once.
-void scriptPassEnd();
+// Appends an event to the script, or with none the end of a pass: pollInput then reports no
+// pending event once.
+void scriptEvent(std::optional<sf::Event> scripted = std::nullopt);
 // Makes source the script's supply: whenever the queued entries run out, pollInput calls it
 // to append more before it ends a pass or runs dry; once it returns false it is dropped. A
 // source can thus pick each event when it is about to be taken, after all earlier ones.
 void scriptSource(std::function<bool()> source);
-// Sets the position that readAxis reports for one axis.
-void scriptAxis(unsigned int joystickId, unsigned int axis, float position);
 // True once the script ran out while a loop still asked for events. A dry script then acts
 // as the window's close request, so that no loop waits forever.
 bool scriptRanDry();

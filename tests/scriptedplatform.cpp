@@ -35,10 +35,13 @@ sf::Int64 frameTime = 0;
 // The random bit's generator.
 std::mt19937 generator;
 
-// The stored position of an axis; null for ids and axes the library does not have.
-float* axisAt(unsigned int joystickId, unsigned int axis) {
+// The stored position of an axis; for ids and axes the library does not have, a spare one
+// that reads 0.
+float& axisAt(unsigned int joystickId, unsigned int axis) {
+    static float spare;
+    spare = 0.0f;
     const bool known = joystickId < sf::Joystick::Count && axis < sf::Joystick::AxisCount;
-    return known ? &axes[joystickId][axis] : nullptr;
+    return known ? axes[joystickId][axis] : spare;
 }
 
 } // namespace
@@ -69,14 +72,14 @@ bool pollInput() {
         event = *entry;
     }
     if (entry && event.type == sf::Event::JoystickMoved) {
-        scriptAxis(event.joystickMove.joystickId, event.joystickMove.axis,
-                   event.joystickMove.position);
+        axisAt(event.joystickMove.joystickId, event.joystickMove.axis) =
+            event.joystickMove.position;
     }
     return entry.has_value();
 }
 
 float readAxis(unsigned int joystickId, unsigned int axis) {
-    return axisAt(joystickId, axis) ? *axisAt(joystickId, axis) : 0.0f;
+    return axisAt(joystickId, axis);
 }
 
 sf::Time platformTime() {
@@ -114,22 +117,12 @@ void startScript(unsigned int seed) {
     std::fill(*axes, *axes + sizeof axes / sizeof **axes, 0.0f);
 }
 
-void scriptEvent(const sf::Event& scripted) {
-    script.emplace_back(scripted);
-}
-
-void scriptPassEnd() {
-    script.emplace_back();
+void scriptEvent(std::optional<sf::Event> scripted) {
+    script.push_back(scripted);
 }
 
 void scriptSource(std::function<bool()> source) {
     supply = std::move(source);
-}
-
-void scriptAxis(unsigned int joystickId, unsigned int axis, float position) {
-    if (float* stored = axisAt(joystickId, axis)) {
-        *stored = position;
-    }
 }
 
 bool scriptRanDry() {

@@ -129,11 +129,7 @@ inline sf::Event eventOf(const std::string& word) {
 inline void script(const std::string& words) {
     std::istringstream stream(words);
     for (std::string word; stream >> word;) {
-        if (word == "|") {
-            scriptPassEnd();
-        } else {
-            scriptEvent(eventOf(word));
-        }
+        scriptEvent(word == "|" ? std::nullopt : std::optional(eventOf(word)));
     }
 }
 
@@ -141,7 +137,7 @@ inline void script(const std::string& words) {
 // a loop can run on its own (a match whose players die) for that many passes.
 inline void scriptIdle(int passes = 100000) {
     scriptSource([passes]() mutable {
-        scriptPassEnd();
+        scriptEvent();
         return passes-- > 0;
     });
 }
