@@ -38,9 +38,8 @@ lobbyShown() { ! groundShown && ! scoreShown; }
 # The GIF and the font cut in half load: the GIF's decoder keeps the rows it could read, and
 # FreeType reads a glyph only when it is drawn (those past the cut come out as dots).
 reportsRight() {
-  local kind=texture
-  [ "$file" = Pixellari.ttf ] && kind=police
-  local line="Error  : load $kind src/$file" lines
+  local line lines
+  line="Error  : load $([ "$file" = Pixellari.ttf ] && echo police || echo texture) src/$file"
   lines="$(grep -cxF "$line" "$tmp/err" || true)"
   case "$file $how" in
   " " | "idle.gif half" | "Pixellari.ttf half") ((lines == 0)) ;;

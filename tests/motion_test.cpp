@@ -9,24 +9,18 @@ namespace {
 // A step of player 0's motion: requests made before it ('j' jump, 'd' down), its number of
 // ticks, and then the player's x, its y as an offset from the floor line (728), and "jumping",
 // "asked" while a jump request is pending and "out".
-struct Step {
-    const char* requests;
-    int ticks;
-    const char* after;
-};
-
-void expectSteps(std::initializer_list<Step> steps) {
+void expectSteps(std::initializer_list<std::tuple<const char*, int, const char*>> steps) {
     Player& p = players[0];
-    for (const Step& step : steps) {
-        p.jumpPressed = p.jumpPressed || std::strchr(step.requests, 'j');
-        p.downPressed = p.downPressed || std::strchr(step.requests, 'd');
-        for (int i = 0; i < step.ticks; ++i) {
+    for (const auto& [requests, ticks, after] : steps) {
+        p.jumpPressed = p.jumpPressed || std::strchr(requests, 'j');
+        p.downPressed = p.downPressed || std::strchr(requests, 'd');
+        for (int i = 0; i < ticks; ++i) {
             movePlayers();
         }
         std::ostringstream where;
         where << p.x << " " << p.y - floorY << (p.jumping ? " jumping" : "")
               << (p.jumpPressed ? " asked" : "") << (p.alive ? "" : " out");
-        EXPECT_EQ(where.str(), step.after) << "after " << step.ticks << " more";
+        EXPECT_EQ(where.str(), after) << "after " << ticks << " more";
     }
 }
 
@@ -58,11 +52,15 @@ TEST_F(Motion, AJumpFromTheFloorOrACloudRisesFivePerTickForSixtyOneTicksAndDownE
 }
 
 TEST_F(Motion, CloudsCarryAgainstDownAndHammersStunForAHundredTicksAndOne) {
-    addEntity("cloud", 0, 600, 112, 222);
+    // The second cloud holds the player; one that does not overlap it, before or after, and a
+    // lower one that does, neither hold it nor let it go.
+    for (const auto& [x, y] : {std::pair{300.0f, 600.0f}, {0, 600}, {0, 700}, {300, 600}}) {
+        addEntity("cloud", x, y, 112, 222);
+    }
     place(0, 0, 400.5f);
     // Caught falling at 595.5; off the cloud, down drops 25 and 5.
     expectSteps({{"", 60, "0 -132.5"}, {"d", 3, "0 -132.5"}});
-    entities[0].x = 300;
+    entities[1].x = 500;
     expectSteps({{"", 1, "0 -102.5"}});
     // A hammer's stun: the player drifts with the world, hangs in the air and ignores its controls,
     // then stands still for a tick.

@@ -18,8 +18,8 @@
 #include <tuple>
 #include <vector>
 
-// The temporary images made by the running test.
-inline std::vector<std::string> madeImages;
+// The game's files that the running test swapped for images of its own, and their paths.
+inline std::vector<std::pair<std::string*, std::string>> swappedFiles;
 
 // Opens the window at that size, unless it is open at that size, and makes it the screen size.
 inline void openWindow(sf::Vector2u size) {
@@ -38,6 +38,9 @@ class GameTest : public ::testing::Test {
     virtual sf::Vector2u screenSize() const { return {800, 600}; }
     void SetUp() override {
         sf::err().rdbuf(nullptr);
+        // Death tests run the test anew in a fresh process: forking one with a window open is
+        // unsafe.
+        testing::FLAGS_gtest_death_test_style = "threadsafe";
         openWindow(screenSize());
         players.clear();
         entities.clear();
@@ -45,12 +48,6 @@ class GameTest : public ::testing::Test {
         awaitingConfirm = axisHeld = joinInProgress = matchRunning = false;
         inkColor = sf::Color::Black;
         backgroundColor = sf::Color::White;
-        // Tests swap these files for their own; each test starts from the game's.
-        auto files = std::tie(idlePath, markPath, groundPath, dinoLeftPath, dinoRightPath,
-                              cactus0Path, coinPath, fontPath);
-        static const auto games =
-            std::apply([](auto&... file) { return std::make_tuple(file...); }, files);
-        files = games;
         beforePresent = nullptr;
         startScript();
         static const bool lobbyReady [[maybe_unused]] = (setupLobby(), true);
@@ -59,11 +56,12 @@ class GameTest : public ::testing::Test {
     }
     void TearDown() override {
         EXPECT_FALSE(scriptRanDry()) << "the test ran out of scripted input";
-        beforePresent = nullptr;
-        for (const std::string& path : madeImages) {
-            std::remove(path.c_str());
-        }
-        madeImages.clear();
+        // The game's own files back, the last swapped first.
+        std::for_each(swappedFiles.rbegin(), swappedFiles.rend(), [](auto& swapped) {
+            std::remove(swapped.first->c_str());
+            *swapped.first = swapped.second;
+        });
+        swappedFiles.clear();
     }
 };
 
@@ -133,13 +131,20 @@ inline void script(const std::string& words) {
     }
 }
 
-// After the scripted events, the next polls end their passes instead of running dry, so that
-// a loop can run on its own (a match whose players die) for that many passes.
-inline void scriptIdle(int passes = 100000) {
-    scriptSource([passes]() mutable {
+// Appends that many pass ends, so that a loop can run on its own (a match whose players run
+// out) for that many passes before the script runs dry.
+inline void scriptIdle(int passes) {
+    for (int i = 0; i < passes; ++i) {
         scriptEvent();
-        return passes-- > 0;
-    });
+    }
+}
+
+// Runs n ticks of the match.
+inline void ticks(int n) {
+    Clock clock;
+    for (int i = 0; i < n; ++i) {
+        runTick(clock);
+    }
 }
 
 // Appends an entity as a spawner would.
@@ -151,16 +156,8 @@ inline void addEntity(const char* name, float x, float y, float width = 64, floa
 // Puts player p back as new at (x, y); the player.
 inline Player& place(std::size_t p, float x, float y) {
     players[p] = Player{};
-    players[p].x = x;
-    players[p].y = y;
+    std::tie(players[p].x, players[p].y) = std::pair(x, y);
     return players[p];
-}
-
-// Expects the lobby's state without a join under way, with this many players.
-inline void expectLobbyState(int records) {
-    EXPECT_EQ(static_cast<int>(players.size()), records);
-    EXPECT_EQ(playerCount, records);
-    EXPECT_FALSE(bindingStep || awaitingConfirm || axisHeld || joinInProgress);
 }
 
 // The window's current contents, read before they are presented.
@@ -192,10 +189,10 @@ inline sf::Image solidImage(unsigned int w, unsigned int h, sf::Color color) {
     return image;
 }
 
-// The image saved as a temporary PNG, removed after the test; its path.
-inline std::string savedImage(const sf::Image& image) {
-    madeImages.push_back(::testing::TempDir() + "twinrun-" + std::to_string(::getpid()) + "-" +
-                         std::to_string(madeImages.size()) + ".png");
-    EXPECT_TRUE(image.saveToFile(madeImages.back()));
-    return madeImages.back();
+// Saves the image as a temporary PNG and makes it the game's file at path until the test ends.
+inline void useImage(std::string& path, const sf::Image& image) {
+    swappedFiles.emplace_back(&path, path);
+    path = ::testing::TempDir() + "twinrun-" + std::to_string(::getpid()) + "-" +
+           std::to_string(swappedFiles.size()) + ".png";
+    EXPECT_TRUE(image.saveToFile(path));
 }
