@@ -42,11 +42,10 @@ TEST_F(Controls, TheFirstPlayerAndControlOfAKeyOrButtonTakeItsPressesAndReleases
             p.jumpPressed = p.downPressed = false;
         }
         handle(words);
-        for (int q = 0; q < playerCount; ++q) {
-            const Player& p = players[static_cast<std::size_t>(q)];
+        for (const Player& p : players) {
             std::ostringstream state;
             state << p.speed << ' ' << p.jumpPressed << ' ' << p.downPressed << ' ' << p.onPlatform;
-            EXPECT_EQ(state.str(), q == player ? after : "0.5 0 0 1") << words << ": " << q;
+            EXPECT_EQ(state.str(), p.index == player ? after : "0.5 0 0 1") << words << p.index;
         }
     }
 }

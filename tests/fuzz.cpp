@@ -156,8 +156,7 @@ int main(int argc, char** argv) {
     // The game's traces (axis steering, flyers) would bury the report, which goes to stderr.
     std::cerr.rdbuf(nullptr);
     sf::err().rdbuf(nullptr);
-    screenWidth = 480;
-    screenHeight = 360;
+    std::tie(screenWidth, screenHeight) = std::pair(480, 360);
     setupLobby();
     // After the lobby's set-up, which seeds rand from the clock.
     std::srand(seed);

@@ -5,10 +5,8 @@
 namespace {
 
 const std::string jump = "Press the jump button";
-const std::string again = "Press the button again to confirm";
 const std::string left = "Press the left button or move an axis";
 const std::string leftAgain = "Press the button or move the axis\n\tagain to confirm";
-const std::string right = "Press the right button";
 // The prompt of every frame shown by the last join.
 std::vector<std::string> prompts;
 
@@ -26,6 +24,7 @@ std::string join(const std::string& words, int joystickId = -1) {
     EXPECT_TRUE(playerCount == static_cast<int>(players.size()) &&
                 !(bindingStep || awaitingConfirm || axisHeld || joinInProgress));
     std::string slots = players.size() == before ? "-" : players.back().device;
+    EXPECT_EQ(players.empty() ? 0 : players.back().index, static_cast<int>(players.size()) - 1);
     for (std::size_t i = 0; slots != "-" && i < 6; ++i) {
         const std::uint32_t slot = players.back().slot[i];
         slots += " " + (slot == noButton ? std::string("none") : std::to_string(slot));
@@ -58,9 +57,11 @@ TEST_F(Joins, AJoystickTeachesFourButtonsOrAnAxisAndOnlyItsOwnEventsCount) {
                    "2:7 2:7 2:8",
                    2),
               "joystick 2 4 5 6 7 0");
-    EXPECT_EQ(prompts, std::vector<std::string>({jump, jump, again, leftAgain, right}));
+    EXPECT_EQ(prompts, std::vector<std::string>({jump, jump, "Press the button again to confirm",
+                                                 leftAgain, "Press the right button"}));
     EXPECT_EQ(join("1:1 1:1 | 1:2 1:2 | 1:3 1:3 | 1:4 1:4", 1), "joystick 1 1 2 3 4 0");
-    EXPECT_EQ(prompts, std::vector<std::string>({jump, "Press the down button", left, right}));
+    EXPECT_EQ(prompts, std::vector<std::string>(
+                           {jump, "Press the down button", left, "Press the right button"}));
     // An axis pushed, let go and pushed again steers instead of buttons. Exactly 50 is no push;
     // after a push nothing is shown until the axis is back inside 50, whichever other axis moves;
     // the confirming push may go the other way.

@@ -43,12 +43,11 @@ TEST_F(Motion, AJumpFromTheFloorOrACloudRisesFivePerTickForSixtyOneTicksAndDownE
     // A jump starts only from the floor line or a cloud. Below the floor line, as at a match's
     // start: no jump, but the floor clamp.
     for (const float below : {5.0f, 0.5f}) {
-        players[0].y = floorY + below;
+        place(0, 30, floorY + below);
         expectSteps({{"j", 1, "30 0"}});
     }
     place(0, 0, 400).onPlatform = true;
     expectSteps({{"j", 1, "0 -333 jumping"}});
-    EXPECT_EQ(players[0].jumpStartY, 400.0f);
 }
 
 TEST_F(Motion, CloudsCarryAgainstDownAndHammersStunForAHundredTicksAndOne) {
@@ -102,7 +101,7 @@ TEST_F(Motion, NightFallsAtEachThousandForFiveHundredPoints) {
             const bool now = night < 0 ? before : night == 1;
             EXPECT_TRUE(inkColor == (now ? sf::Color::White : sf::Color::Black) &&
                         backgroundColor == (now ? sf::Color::Black : sf::Color::White))
-                << points << " from " << (before ? "night" : "day");
+                << points << (before ? " from night" : " from day");
         }
     }
 }

@@ -23,8 +23,7 @@ inline std::vector<std::pair<std::string*, std::string>> swappedFiles;
 
 // Opens the window at that size, unless it is open at that size, and makes it the screen size.
 inline void openWindow(sf::Vector2u size) {
-    screenWidth = static_cast<int>(size.x);
-    screenHeight = static_cast<int>(size.y);
+    std::tie(screenWidth, screenHeight) = std::pair(int(size.x), int(size.y));
     if (!window.isOpen() || window.getSize() != size) {
         window.create(sf::VideoMode(size.x, size.y), "Twinrun test", sf::Style::None);
     }
@@ -37,7 +36,6 @@ class GameTest : public ::testing::Test {
   protected:
     virtual sf::Vector2u screenSize() const { return {800, 600}; }
     void SetUp() override {
-        sf::err().rdbuf(nullptr);
         // Death tests run the test anew in a fresh process: forking one with a window open is
         // unsafe.
         testing::FLAGS_gtest_death_test_style = "threadsafe";
