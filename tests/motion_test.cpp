@@ -89,7 +89,7 @@ TEST_F(Motion, NightFallsAtEachThousandForFiveHundredPoints) {
     // Score, then night (1), day (0) or as it was (-1).
     // clang-format off
     const std::pair<double, int> scores[] = {
-        {0, 0}, {500, 0}, {999, -1}, {1000, 1}, {1499, -1}, {1500, 0},
+        {0, 0}, {500, 0}, {999, -1}, {1000, 1}, {1250, -1}, {1499, -1}, {1500, 0},
         {2000, 1}, {2500, 0}, {3000, 1}, {3001, -1}, {1000.7, 1}};
     // clang-format on
     for (const auto& [points, night] : scores) {

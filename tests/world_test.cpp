@@ -88,6 +88,8 @@ TEST_F(World, SpawnersFireOnTheirClocksDrawingInOrderAndEachBringsACloud) {
         spawnFlyer();
     }
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "test\ntest\n");
+    // The second cactus, of the kind the first drew.
+    spawnCactus();
     // Each entity: its name, the draw that placed it (0: none) and from where to where, its size.
     const float cloud = floorY - 130.0f;
     // clang-format off
@@ -96,14 +98,15 @@ TEST_F(World, SpawnersFireOnTheirClocksDrawingInOrderAndEachBringsACloud) {
         {"hammer", 7, 100, floorY, "64 64"}, {"cloud", 8, 500, cloud, "112 222"},
         {"saw", 10, 100, cloud, "98.4 99"}, {"cloud", 11, 500, cloud, "112 222"},
         {"coin", 13, 100, floorY, "64 64"}, {"cloud", 14, 500, cloud, "112 222"},
-        {"bird", 16, 100, cloud, "74 46"}, {"cloud", 17, 500, cloud, "112 222"}};
+        {"bird", 16, 100, cloud, "74 46"}, {"cloud", 17, 500, cloud, "112 222"},
+        {"cactus1", 0, 0, 0, "108 123"}, {"cloud", 19, 500, cloud, "112 222"}};
     // clang-format on
     std::ostringstream expected;
     for (const auto& [name, n, from, to, size] : spawned) {
         expected << name << " 1124 " << (n ? draw(n, from, to) : 0) << ' ' << size << ", ";
     }
     // The next delays; each cactus draws the next one's kind.
-    expected << draw(4, 2, 3) << ' ' << draw(12, 5, 10) << ' ' << draw(15, 2, 3) << " 1 " << 10;
+    expected << draw(18, 2, 3) << ' ' << draw(12, 5, 10) << ' ' << draw(15, 2, 3) << " 0 " << 12;
     EXPECT_EQ(listed() + delays() + ' ' + std::to_string(entityCount), expected.str());
 }
 
