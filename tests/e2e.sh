@@ -84,8 +84,7 @@ play() {
 
 # Without a usable display: one line and status 1.
 oneLine() { # words, command...
-  local words="$1" code=0
-  shift
+  local words="$1" code=0 && shift
   "$@" 2>"$tmp/err" || code=$?
   ((code == 1)) && [ "$(wc -l <"$tmp/err")" -eq 1 ] && grep -q "$words" "$tmp/err" ||
     fail "$* ended with $code: $(cat "$tmp/err")"
@@ -98,7 +97,7 @@ oneLine "no OpenGL (GLX)" env DISPLAY="$display" "$game"
 startServer "${width}x$height"
 if [ "${2:-}" = --every-breakage ]; then
   # Random bytes for the broken files, the same in every run.
-  LC_ALL=C awk 'BEGIN { srand(7); for (i = 0; i < 100000; i++) printf "%c", int(rand() * 256) }' >"$tmp/random"
+  LC_ALL=C awk 'BEGIN { srand(7); while (i++ < 1e5) printf "%c", rand() * 256 }' >"$tmp/random"
   mapfile -t files <"$root/scripts/assets.list"
   for file in "${files[@]}"; do
     for how in missing empty random half; do play; done

@@ -1,5 +1,6 @@
-// The lobby: joins started by unknown keys and buttons, ready marks by jump and down, the
-// match that starts when all are ready, Escape, and the figures laid out in their colours.
+// The lobby: the invitation, joins started by unknown keys and buttons, ready marks by jump and
+// down, Escape, the match that starts when all are ready and its pace, and the figures laid
+// out in their colours.
 #include "support.hpp"
 
 #include <cmath>
@@ -21,7 +22,8 @@ TEST_F(Lobby, UnknownDevicesJoinJumpMarksReadyDownTakesItBackAndEscapeEndsThePro
     EXPECT_TRUE(players[0].jumpKey() == sf::Keyboard::W && players[1].joystickId() == 3 &&
                 players[1].jumpButton() == 1);
     // Words, then whether players 0 and 1 are ready after them; a joined joystick's buttons
-    // mark, they never join; left and right do nothing in the lobby.
+    // mark, they never join; left and right do nothing in the lobby, and with one of the two
+    // not ready no match starts.
     // clang-format off
     const std::pair<const char*, const char*> steps[] = {
         {"W", "10"}, {"W", "10"}, {"A D ~S", "10"}, {"S", "00"}, {"S", "00"}, {"D", "00"},

@@ -1,6 +1,6 @@
 // The world of a match: the tick's speed-up, score and spawn delays, the ground and the run
 // animation, the spawners on the scripted clock with their random draws, the entities' scroll,
-// and the match's pace and end.
+// and Escape in a match.
 #include "support.hpp"
 
 namespace {
@@ -105,7 +105,7 @@ TEST_F(World, SpawnersFireOnTheirClocksDrawingInOrderAndEachBringsACloud) {
     for (const auto& [name, n, from, to, size] : spawned) {
         expected << name << " 1124 " << (n ? draw(n, from, to) : 0) << ' ' << size << ", ";
     }
-    // The next delays; each cactus draws the next one's kind.
+    // The next delays, the next cactus's kind (each cactus draws it) and the count.
     expected << draw(18, 2, 3) << ' ' << draw(12, 5, 10) << ' ' << draw(15, 2, 3) << " 0 " << 12;
     EXPECT_EQ(listed() + delays() + ' ' + std::to_string(entityCount), expected.str());
 }
