@@ -30,8 +30,8 @@ inline void openWindow(sf::Vector2u size) {
 }
 
 // Opens the window at screenSize(), makes that the screen size and resets the game's state,
-// its files, the script, the clock's frame limit and both random sequences; a test whose
-// script ran dry fails.
+// the script, the clock's frame limit and both random sequences; afterwards puts the game's
+// own files back. A test whose script ran dry fails.
 class GameTest : public ::testing::Test {
   protected:
     virtual sf::Vector2u screenSize() const { return {800, 600}; }
