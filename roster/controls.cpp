@@ -4,6 +4,7 @@
 #include "core/platform.hpp"
 #include "roster/roster.hpp"
 
+#include <bitset>
 #include <iostream>
 
 namespace {
@@ -38,6 +39,29 @@ void applyRelease(const PlayerAction& found) {
     } else if (found.action == "down") {
         player.downPressed = false;
     }
+}
+
+// The keys pressed in a match and not released since, by key code.
+std::bitset<sf::Keyboard::KeyCount> heldKeys;
+
+// Records a press or release of a key with a known code.
+void trackKey(bool held) {
+    const int code = event.key.code;
+    if (code >= 0 && code < sf::Keyboard::KeyCount) {
+        heldKeys[static_cast<std::size_t>(code)] = held;
+    }
+}
+
+// A window without the focus never hears the releases of the keys held when it lost it:
+// each held key of a keyboard player is let go as if released, so nobody keeps running on a
+// key that is no longer down. Joysticks report their releases whatever has the focus.
+void releaseHeldKeys() {
+    for (std::size_t code = 0; code < heldKeys.size(); ++code) {
+        if (heldKeys[code]) {
+            applyRelease(findKeyAction(static_cast<std::uint32_t>(code)));
+        }
+    }
+    heldKeys.reset();
 }
 
 PlayerAction actionOf(std::int32_t playerIndex, const char* action) {
@@ -130,9 +154,13 @@ void handleMatchKeyEvent() {
         if (event.key.code == sf::Keyboard::Escape) {
             matchRunning = false;
         }
+        trackKey(true);
         applyPress(findKeyAction(static_cast<std::uint32_t>(event.key.code)));
     } else if (event.type == sf::Event::KeyReleased) {
+        trackKey(false);
         applyRelease(findKeyAction(static_cast<std::uint32_t>(event.key.code)));
+    } else if (event.type == sf::Event::LostFocus) {
+        releaseHeldKeys();
     }
 }
 

@@ -23,7 +23,8 @@ TEST_F(Controls, TheFirstPlayerAndControlOfAKeyOrButtonTakeItsPressesAndReleases
     // Words, the player they steer (-1 none), and its speed, jump request, down request and
     // whether it still stands on a cloud; everyone starts at speed 0.5 on a cloud. Keys and
     // buttons belong to the lowest player and its first control, an axis player has no left
-    // and right buttons, and joysticks never take each other's buttons.
+    // and right buttons, and joysticks never take each other's buttons or axes. The loss of the
+    // focus lets go of the keys held, and of nothing else.
     // clang-format off
     const std::tuple<const char*, int, const char*> cases[] = {
         {"L", 0, "-1 0 0 1"}, {"M", 0, "1 0 0 1"}, {"L M", 0, "1 0 0 1"}, {"M ~L", 0, "0 0 0 1"},
@@ -33,7 +34,9 @@ TEST_F(Controls, TheFirstPlayerAndControlOfAKeyOrButtonTakeItsPressesAndReleases
         {"1:8", 3, "-1 0 0 1"}, {"1:9", 3, "1 0 0 1"}, {"1:9 ~1:8", 3, "0 0 0 1"},
         {"1:6", 3, "0.5 1 0 1"}, {"1:6 ~1:6", 3, "0.5 0 0 1"}, {"1:7", 3, "0.5 0 1 0"},
         {"1:7 ~1:7", 3, "0.5 0 0 0"}, {"2:6", 4, "-1 0 0 1"}, {"B", -1, ""},
-        {"0:0 2:9 1:0 ~1:0 2:8", -1, ""}};
+        {"0:0 2:9 1:0 ~1:0 2:8", -1, ""}, {"2:X=40", 4, "0.4 0 0 1"},
+        {"D A S blur", 1, "0 0 0 0"}, {"blur", -1, ""},
+        {"1:9 1:6 1:7 blur", 3, "1 1 1 0"}};
     // clang-format on
     for (const auto& [words, player, after] : cases) {
         for (Player& p : players) {
