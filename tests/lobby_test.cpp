@@ -74,7 +74,7 @@ TEST_F(Lobby, FiguresStandInARowUpToFourThenInRowsOfFourEachInItsColour) {
     openWindow({1001, 777});
     useImage(idlePath, solidImage(40, 40, sf::Color::White));
     useImage(markPath, solidImage(40, 40, sf::Color::White));
-    for (const int n : {1, 4, 5, 8, 14}) {
+    for (const int n : {1, 4, 5, 8, 14, 52}) {
         while (playerCount < n) {
             addPlayer("AAAA");
         }
@@ -88,11 +88,14 @@ TEST_F(Lobby, FiguresStandInARowUpToFourThenInRowsOfFourEachInItsColour) {
             const int x = std::lround(n <= 4 ? (p + 1) * 1001.0f / (n + 1) : (p % 4 + 1) * 200.2f);
             const int y = std::lround(n <= 4 ? 388.5f : (p / 4 + 1) * 777.0f / (n / 4.0f + 2));
             // The figure's tint at its corners and right of the mark, white past its edges and
-            // in the mark at the centre, over the figures of those ready.
+            // in the mark at the centre, over the figures of those ready. Players 14 to 50 are
+            // black; from the 51st the colours start again.
+            const sf::Color tint =
+                p >= 13 && p < 50 ? sf::Color::Black : playerColor(p % 50, false);
             std::string seen;
             for (const auto& [dx, dy] : {std::pair{-18, -18}, {18, 18}, {8, 0}, {23, 0}, {-5, 5}}) {
                 const sf::Color c = image.getPixel(unsigned(x + dx), unsigned(y + dy));
-                seen += c == playerColor(p, false) ? 't' : c == sf::Color::White ? 'w' : '?';
+                seen += c == tint ? 't' : c == sf::Color::White ? 'w' : '?';
             }
             EXPECT_EQ(seen, players[p].ready ? "tttww" : "tttwt") << p << " of " << n;
         }

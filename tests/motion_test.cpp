@@ -40,12 +40,13 @@ TEST_F(Motion, AJumpFromTheFloorOrACloudRisesFivePerTickForSixtyOneTicksAndDownE
     // is held is consumed.
     expectSteps(
         {{"j", 10, "30 -50 jumping"}, {"d", 1, "30 -20"}, {"", 1, "30 0"}, {"j", 1, "30 0"}});
-    // A jump starts only from the floor line or a cloud. Below the floor line, as at a match's
-    // start: no jump, but the floor clamp.
-    for (const float below : {5.0f, 0.5f}) {
-        place(0, 30, floorY + below);
-        expectSteps({{"j", 1, "30 0"}});
-    }
+    // A jump starts only from the floor line or a cloud. Below the floor line, where a match
+    // places everyone (30 from the left edge, 5 below it), or by a hair: no jump, but the floor
+    // clamp.
+    setupMatch();
+    expectSteps({{"", 0, "30 5"}, {"j", 1, "30 0"}});
+    place(0, 30, floorY + 0.5f);
+    expectSteps({{"j", 1, "30 0"}});
     place(0, 0, 400).onPlatform = true;
     expectSteps({{"j", 1, "0 -333 jumping"}});
 }
