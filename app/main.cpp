@@ -2,6 +2,7 @@
 #include "app/lobbyloop.hpp"
 #include "core/globals.hpp"
 #include "core/platform.hpp"
+#include "core/window.hpp"
 #include "roster/roster.hpp"
 
 #include <SFML/System/Err.hpp>
@@ -17,10 +18,7 @@ int main() {
     // every frame a little and bring 60 frames a second down to nearly 59.
     prctl(PR_SET_TIMERSLACK, 1UL);
     setupLobby();
-    window.create(sf::VideoMode(static_cast<unsigned int>(screenWidth),
-                                static_cast<unsigned int>(screenHeight), 32),
-                  sf::String("Twinrun"), sf::Style::Fullscreen);
-    if (!window.isOpen()) {
+    if (!openGameWindow()) {
         std::cerr << "twinrun: could not open a " << screenWidth << "x" << screenHeight
                   << " full-screen window" << std::endl;
         return 1;

@@ -1,0 +1,46 @@
+// Opening the game's one window: full screen at the desktop size, with the game's icon, which
+// is built into the executable so that the game reads no file of its own for it.
+#include "core/window.hpp"
+
+#include "core/globals.hpp"
+
+#include <algorithm>
+#include <cstddef>
+
+// The running dinosaur's picture as a PNG file, built in from the image the desktop icons are
+// made of.
+extern const unsigned char windowIconPng[];
+extern const std::size_t windowIconPngSize;
+
+namespace {
+
+// Side of the square icon, in pixels: the picture stands in its middle.
+constexpr unsigned int iconSide = 128;
+
+// Task switchers and docks show the window's icon square, so the picture is centred on a
+// transparent square instead of being stretched.
+void setIcon() {
+    sf::Image picture;
+    if (!picture.loadFromMemory(windowIconPng, windowIconPngSize)) {
+        return;
+    }
+    sf::Image icon;
+    icon.create(iconSide, iconSide, sf::Color::Transparent);
+    const sf::Vector2u size = picture.getSize();
+    icon.copy(picture, (iconSide - std::min(size.x, iconSide)) / 2,
+              (iconSide - std::min(size.y, iconSide)) / 2, sf::IntRect(), true);
+    window.setIcon(iconSide, iconSide, icon.getPixelsPtr());
+}
+
+} // namespace
+
+bool openGameWindow() {
+    window.create(sf::VideoMode(static_cast<unsigned int>(screenWidth),
+                                static_cast<unsigned int>(screenHeight), 32),
+                  sf::String("Twinrun"), sf::Style::Fullscreen);
+    if (!window.isOpen()) {
+        return false;
+    }
+    setIcon();
+    return true;
+}
