@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# End to end under a real window manager (openbox) on a private 1280 × 720 X server: the game's
+# window covers the whole screen and carries its icon and class, keys reach it, and a player who
+# holds right while another window takes the focus, lets go there and comes back stands still.
+# Usage: tests/windowmanager.sh path/to/twinrun, from the repository root.
+set -euo pipefail
+game="$(realpath "$1")"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# shellcheck source=scripts/xserver.sh
+source "$root/scripts/xserver.sh"
+width=1280
+height=720
+
+# The left edge of player 1's black dinosaur in the band where the dinosaurs stand (118 pixels
+# above the ground's 40), left of where the world's objects come from.
+dinoX() {
+  DISPLAY="$display" import -window root "$tmp/shot.png"
+  convert "$tmp/shot.png" -crop "760x118+0+$((height - 158))" +repage -fill white \
+    +opaque '#000000' -format '%@' info: | cut -d + -f 2
+}
+
+# The server repeats no held key: a repeat's release that reaches the game while the focus moves
+# would let the key go by chance.
+startServer "${width}x$height" -ardelay 60000
+export DISPLAY="$display"
+openbox >/dev/null 2>&1 &
+servers+=($!)
+for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q '#' && break; sleep 0.05; done
+xprop -root _NET_SUPPORTING_WM_CHECK | grep -q '#' || fail "openbox did not start"
+
+(cd "$root" && exec "$game") 2>"$tmp/err" &
+pid=$!
+waitFor windowUp || fail "no lobby"
+win="$(xdotool search --class '^Twinrun$' | head -n 1)"
+[ -n "$win" ] || fail "no window of class Twinrun"
+# The menu entry names the window's class, so that docks put the window under its entry.
+xprop -id "$win" WM_CLASS | grep -qF '"twinrun", "Twinrun"' || fail "$(xprop -id "$win" WM_CLASS)"
+grep -qx 'StartupWMClass=Twinrun' "$root/packaging/twinrun.desktop" || fail "menu entry's class"
+xprop -id "$win" _NET_WM_ICON | grep -q 'Icon (128 x 128)' || fail "the window has no icon"
+geometry="$(xwininfo -id "$win" | awk '/Absolute upper-left|Width:|Height:/ { printf "%s ", $NF }')"
+[ "$geometry" = "0 0 $width $height " ] || fail "the window's place and size: $geometry"
+
+# One keyboard player (J D L R), ready, in a match.
+keyDelay=40 joins "j j j d d l l r r"
+for _ in 1 2 3; do
+  keys j
+  within=3 waitFor inMatch && break
+done
+inMatch || fail "keys did not reach the game: no match"
+
+# Right held moves the dinosaur; held while a window of another program takes the focus and let
+# go there, it is let go in the game too.
+start="$(dinoX)"
+xdotool keydown r sleep 0.5
+moved="$(dinoX)"
+((moved > start + 10)) || fail "holding right moved the dinosaur from $start to $moved"
+xmessage -geometry 200x60+0+0 elsewhere &
+other=$!
+other_win="$(xdotool search --sync --class "^Xmessage$" | head -n 1)"
+xdotool windowactivate --sync "$other_win" keyup r sleep 0.2 windowactivate --sync "$win" sleep 0.2
+kill "$other"
+before="$(dinoX)"
+sleep 1
+after="$(dinoX)"
+((after - before < 5)) || fail "after the focus came back the dinosaur ran on from $before to $after"
+
+lobbyShown() { ! groundShown && ! scoreShown; }
+leaveMatch lobbyShown || fail "Escape did not end the match"
+keys Escape
+ended "$pid" || fail "Escape ended the game with status $?"
+[ -z "$(sanitizerReports "$tmp/err")" ] || fail "$(sanitizerReports "$tmp/err")"
+echo "under openbox: full screen, icon, keys and the focus round trip passed"
