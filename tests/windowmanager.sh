@@ -36,9 +36,12 @@ win="$(xdotool search --class '^Twinrun$' | head -n 1)"
 # The menu entry names the window's class, so that docks put the window under its entry.
 xprop -id "$win" WM_CLASS | grep -qF '"twinrun", "Twinrun"' || fail "$(xprop -id "$win" WM_CLASS)"
 grep -qx 'StartupWMClass=Twinrun' "$root/packaging/twinrun.desktop" || fail "menu entry's class"
-xprop -id "$win" _NET_WM_ICON | grep -q 'Icon (128 x 128)' || fail "the window has no icon"
-geometry="$(xwininfo -id "$win" | awk '/Absolute upper-left|Width:|Height:/ { printf "%s ", $NF }')"
-[ "$geometry" = "0 0 $width $height " ] || fail "the window's place and size: $geometry"
+# The icon comes right after the window, which may show before it.
+hasIcon() { xprop -id "$win" _NET_WM_ICON | grep -q 'Icon (128 x 128)'; }
+within=5 waitFor hasIcon || fail "the window has no icon"
+geometry() { xwininfo -id "$win" | awk '/Absolute upper-left|Width:|Height:/ { printf "%s ", $NF }'; }
+fullScreen() { [ "$(geometry)" = "0 0 $width $height " ]; }
+within=5 waitFor fullScreen || fail "the window's place and size: $(geometry)"
 
 # One keyboard player (J D L R), ready, in a match.
 keyDelay=40 joins "j j j d d l l r r"
