@@ -2,21 +2,18 @@
 #include "app/lobbyloop.hpp"
 #include "core/globals.hpp"
 #include "core/platform.hpp"
+#include "core/system.hpp"
 #include "core/window.hpp"
 #include "roster/roster.hpp"
 
 #include <SFML/System/Err.hpp>
-
-#include <sys/prctl.h>
 
 #include <iostream>
 
 int main() {
     // The game writes its own diagnostics; the library's would only repeat them.
     sf::err().rdbuf(nullptr);
-    // Sleeps end on time: the kernel's default slack of 50 µs on each wake-up would stretch
-    // every frame a little and bring 60 frames a second down to nearly 59.
-    prctl(PR_SET_TIMERSLACK, 1UL);
+    prepareSystem();
     setupLobby();
     if (!openGameWindow()) {
         std::cerr << "twinrun: could not open a " << screenWidth << "x" << screenHeight

@@ -1,0 +1,26 @@
+// The Linux side of the system: file stamps from stat() and timers without slack.
+#include "core/system.hpp"
+
+#include <sys/prctl.h>
+#include <sys/stat.h>
+
+bool readFileStamp(const std::string& path, FileStamp& stamp) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        return false;
+    }
+    // The inode tells a file replaced by another, even one of the same size and time, which
+    // the clock's coarse steps can give two quick writes.
+    stamp.device = info.st_dev;
+    stamp.inode = info.st_ino;
+    stamp.size = info.st_size;
+    stamp.modifiedSeconds = info.st_mtim.tv_sec;
+    stamp.modifiedNanoseconds = info.st_mtim.tv_nsec;
+    return true;
+}
+
+void prepareSystem() {
+    // Sleeps end on time: the kernel's default slack of 50 µs on each wake-up would stretch
+    // every frame a little and bring 60 frames a second down to nearly 59.
+    prctl(PR_SET_TIMERSLACK, 1UL);
+}

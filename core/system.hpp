@@ -1,0 +1,28 @@
+// What differs between the systems the game runs on, kept in one file per system
+// (core/sys_linux.cpp, core/sys_win.cpp): preparing the process, and how a file is now.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// A file as the system describes it: which file it is, where the system tells (0 where it
+// doesn't), its size and its modification time. Equal stamps mean an unchanged file.
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedSeconds = 0;
+    std::int64_t modifiedNanoseconds = 0;
+
+    bool operator==(const FileStamp& other) const {
+        return device == other.device && inode == other.inode && size == other.size &&
+               modifiedSeconds == other.modifiedSeconds &&
+               modifiedNanoseconds == other.modifiedNanoseconds;
+    }
+};
+
+// Reads the stamp of the file at path; false when there is no such file.
+bool readFileStamp(const std::string& path, FileStamp& stamp);
+
+// Prepares the process before the game starts: what the system needs for steady frames.
+void prepareSystem();
