@@ -77,6 +77,17 @@ joins() {
   DISPLAY="$display" xdotool "${chain[@]}"
 }
 
+# Joins with the keys of "$1" and presses J until a match starts (the check "$2" holds), three
+# times at most: a slow frame may let the join take the first press.
+startMatch() {
+  keyDelay=40 joins "$1"
+  for _ in 1 2 3; do
+    keys j
+    within=3 waitFor "$2" && return 0
+  done
+  return 1
+}
+
 # The game's first frame: the top left corner is cleared white, whatever else it shows.
 windowUp() { [ "$(count "$tmp/shot.png" 50 50 FFFFFF)" -eq 10000 ]; }
 

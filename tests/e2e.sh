@@ -80,14 +80,8 @@ play() {
     waitFor promptFits || fail "the prompt to confirm runs past the screen's margins"
     presses="j d d l l r r"
   fi
-  # Blind, since the prompts may have no font. J marks ready, again if no match comes: a slow
-  # frame may let the join take the press.
-  keyDelay=40 joins "$presses"
-  for _ in 1 2 3; do
-    keys j
-    within=3 waitFor matchShown && break
-  done
-  matchShown || fail "$name: no match"
+  # Blind, since the prompts may have no font.
+  startMatch "$presses" matchShown || fail "$name: no match"
   if [ "$file" != Pixellari.ttf ]; then
     corner="$(scoreCorner)"
     waitFor scoreMoved || fail "$name: the score stands still"

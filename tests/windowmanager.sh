@@ -44,12 +44,7 @@ fullScreen() { [ "$(geometry)" = "0 0 $width $height " ]; }
 within=5 waitFor fullScreen || fail "the window's place and size: $(geometry)"
 
 # One keyboard player (J D L R), ready, in a match.
-keyDelay=40 joins "j j j d d l l r r"
-for _ in 1 2 3; do
-  keys j
-  within=3 waitFor inMatch && break
-done
-inMatch || fail "keys did not reach the game: no match"
+startMatch "j j j d d l l r r" inMatch || fail "keys did not reach the game: no match"
 
 # Right held moves the dinosaur; held while a window of another program takes the focus and let
 # go there, it is let go in the game too.
