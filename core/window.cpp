@@ -28,7 +28,7 @@ void setIcon() {
     icon.create(iconSide, iconSide, sf::Color::Transparent);
     const sf::Vector2u size = picture.getSize();
     icon.copy(picture, (iconSide - std::min(size.x, iconSide)) / 2,
-              (iconSide - std::min(size.y, iconSide)) / 2, sf::IntRect(), true);
+              (iconSide - std::min(size.y, iconSide)) / 2);
     window.setIcon(iconSide, iconSide, icon.getPixelsPtr());
 }
 
