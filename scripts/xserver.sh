@@ -104,6 +104,9 @@ scoreShown() { [ "$(count "$tmp/shot.png" $((width - 50)) 50 000000)" -gt 10 ]; 
 
 inMatch() { groundShown && scoreShown; }
 
+# The lobby: neither the ground nor the score.
+lobbyShown() { ! groundShown && ! scoreShown; }
+
 # Ends the match with Escape and waits for the lobby check "$@". The game overrules an Escape
 # that it takes in the same pass as a tick while someone is alive; on a loaded machine that
 # happens now and then, so while the last screenshot still shows the match (the check

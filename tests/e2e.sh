@@ -41,9 +41,6 @@ matchShown() {
   { [ "$file" = ground.png ] || groundShown; } && { [ "$file" = Pixellari.ttf ] || scoreShown; }
 }
 
-# The lobby: neither the ground nor the score.
-lobbyShown() { ! groundShown && ! scoreShown; }
-
 # Whether stderr holds the broken file's error line and no other: a match image is read once
 # at the match's start; the font at start-up and every tick, a lobby image every lobby frame.
 # The GIF and the font cut in half load: the GIF's decoder keeps the rows it could read, and

@@ -62,7 +62,6 @@ sleep 1
 after="$(dinoX)"
 ((after - before < 5)) || fail "after the focus came back the dinosaur ran on from $before to $after"
 
-lobbyShown() { ! groundShown && ! scoreShown; }
 leaveMatch lobbyShown || fail "Escape did not end the match"
 keys Escape
 ended "$pid" || fail "Escape ended the game with status $?"
