@@ -35,17 +35,21 @@ ensureDisplay() {
 
 # Number of pixels of colour $3 (e.g. 000000) in the region $2 (WxH+X+Y) of the picture $1;
 # further pairs of region and colour each add a line with their count, from one decoding.
+# The count is the same however the picture is stored: ImageMagick 7 keeps a grayscale PNG
+# (as it saves a screenshot of only black and white) in one channel, where a fill with a colour
+# turns into a grey, so each region is first made opaque three-channel sRGB.
 pixels() {
   local picture="$1" regions=()
   shift
   while [ "$#" -gt 0 ]; do
-    # The colour turns white and everything else black: the mean brightness is its share.
-    regions+=('(' mpr:shot -crop "$1" +repage -fill '#010203' +opaque "#$2"
-      -fill white -opaque "#$2" -fill black -opaque '#010203' ')')
+    # Pixels exactly of the colour turn transparent; the mean of the alpha mask is the share of
+    # the others.
+    regions+=('(' mpr:shot -crop "$1" +repage -alpha off -colorspace sRGB -type TrueColor
+      -transparent "#$2" -alpha extract ')')
     shift 2
   done
   convert "$picture" -write mpr:shot +delete "${regions[@]}" \
-    -format '%[fx:round(mean * w * h)]\n' info:
+    -format '%[fx:round((1 - mean) * w * h)]\n' info:
 }
 
 # Number of pixels of colour $4 in the 100 × 100 square around ($2, $3).
