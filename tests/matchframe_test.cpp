@@ -1,6 +1,9 @@
 // What a match frame shows, read back from the window: the ground, the entities, the living
-// dinosaurs and the score, in the colours of day and night.
+// dinosaurs and the score, in the colours of day and night; and images changed on disk.
 #include "support.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 class MatchFrame : public MatchTest {};
 
@@ -60,4 +63,29 @@ TEST_F(MatchFrame, GroundEntitiesLivingDinosaursAndScoreInTheColoursOfTheTick) {
     EXPECT_EQ(seen().substr(0, 6), "rkkkrg");
     ticks(11);
     EXPECT_EQ(seen().substr(0, 3), "rwr");
+}
+
+TEST_F(MatchFrame, AnImageShowsAtTheNextMatchWhenItsSizeTimeOrFileChangedAndIsNotReadOtherwise) {
+    // The ground's file written anew in a new colour, then given a width, a modification time
+    // (nanoseconds past a fixed second) and, where the row says, put in place as another file;
+    // and whether the next match shows the new colour. Plain images of the same width make files
+    // of the same size, so the second row leaves the file as it was at its last load.
+    // clang-format off
+    const std::tuple<unsigned int, long, bool, bool> rows[] = {
+        {64, 0, false, true}, {64, 0, false, false}, {64, 1, false, true}, {65, 1, false, true},
+        {65, 1, true, true}};
+    // clang-format on
+    useImage(groundPath, solidImage(64, 40, sf::Color::Black));
+    sf::Color shown, color;
+    for (const auto& [width, nanoseconds, replaced, shows] : rows) {
+        color.r += 40;
+        const std::string file = groundPath + (replaced ? ".png" : "");
+        ASSERT_TRUE(solidImage(width, 40, color).saveToFile(file));
+        const timespec times[] = {{0, UTIME_OMIT}, {1000000000, nanoseconds}};
+        ASSERT_TRUE(utimensat(AT_FDCWD, file.c_str(), times, 0) == 0 &&
+                    std::rename(file.c_str(), groundPath.c_str()) == 0);
+        setupMatch();
+        shown = shows ? color : shown;
+        EXPECT_EQ(groundTexture.copyToImage().getPixel(0, 0), shown) << int(color.r);
+    }
 }
