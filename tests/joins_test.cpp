@@ -53,9 +53,10 @@ TEST_F(Joins, AKeyIsTaughtByTwoPressesAndAMismatchAsksAgainAndEscapeAbandonsTheJ
 }
 
 TEST_F(Joins, AJoystickTeachesFourButtonsOrAnAxisAndOnlyItsOwnEventsCount) {
-    // A move at step 0 is ignored; another joystick, keys, Escape and releases too.
-    EXPECT_EQ(join("2:4 2:X=-100 2:5 | 2:4 | 3:4 3:X=100 Escape J ~2:4 2:4 2:5 2:5 2:6 | 2:6 | "
-                   "2:7 2:7 2:8",
+    // Axes count only while left is asked for: pushes while jump, down or right is asked for
+    // are ignored. Another joystick, keys, Escape and releases are ignored too.
+    EXPECT_EQ(join("2:4 2:X=-100 2:5 | 2:4 | 3:4 3:X=100 Escape J ~2:4 2:4 "
+                   "2:Y=99 2:Y=0 2:Y=99 2:5 2:5 2:6 | 2:6 | 2:U=-99 2:U=0 2:U=-99 2:7 2:7 2:8",
                    2),
               "joystick 2 4 5 6 7 0");
     EXPECT_EQ(prompts, std::vector<std::string>({jump, jump, "Press the button again to confirm",
