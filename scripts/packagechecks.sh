@@ -68,9 +68,9 @@ checkPackage() (
   if appstreamcli --version | grep -q 'version: [1-9]'; then
     hints+=(developer-name-tag-deprecated developer-info-missing)
   fi
-  overrides=()
-  for hint in "${hints[@]}"; do overrides+=("--override=$hint=pedantic"); done
-  appstreamcli validate-tree --strict --no-net "${overrides[@]}" "$tmp/root" >&2 ||
+  # One --override with a comma-separated list: AppStream 1.0 keeps only the last of several.
+  overrides="$(printf '%s=pedantic,' "${hints[@]}")"
+  appstreamcli validate-tree --strict --no-net --override="${overrides%,}" "$tmp/root" >&2 ||
     fail "invalid AppStream metadata"
   metainfo="$tmp/root/usr/share/metainfo/invalid.twinrun.twinrun.metainfo.xml"
   released="$(grep -o '<release version="[^"]*"' "$metainfo" | head -n 1 | cut -d '"' -f 2)"
