@@ -1,7 +1,9 @@
 // The platform seam: the one layer through which the game gets its events, joystick axis
-// positions, time and chance, and shows its frames. The game links the SFML side
+// positions, time and chance, shows its frames and plays its sounds. The game links the SFML side
 // (core/sfmlplatform.cpp); tests and benchmarks link a scripted side of their own.
 #pragma once
+
+#include "core/sound.hpp"
 
 #include <SFML/System/Time.hpp>
 
@@ -22,6 +24,13 @@ void sleepFor(sf::Time duration);
 void limitFrames(unsigned int perSecond);
 // Shows the frame drawn into the window.
 void presentFrame();
+
+// Makes every effect's sound and voices, so that none is made during play. Without an audio
+// device the game plays on, silent, after one line on standard error.
+void openAudio();
+// Plays the effect from its start on its voice number voice (below voicesPerSound), cutting
+// short what that voice played.
+void startVoice(Sound sound, int voice);
 
 // The generator behind randomBit: one per process, seeded once.
 std::mt19937& bitGenerator();

@@ -1,8 +1,14 @@
-// The Linux side of the system: file stamps from stat() and timers without slack.
+// The Linux side of the system: file stamps from stat(), timers without slack and a standard
+// error that can be quieted.
 #include "core/system.hpp"
 
+#include <fcntl.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
 
 bool readFileStamp(const std::string& path, FileStamp& stamp) {
     struct stat info {};
@@ -23,4 +29,24 @@ void prepareSystem() {
     // Sleeps end on time: the kernel's default slack of 50 µs on each wake-up would stretch
     // every frame a little and bring 60 frames a second down to nearly 59.
     prctl(PR_SET_TIMERSLACK, 1UL);
+}
+
+void runQuietly(void (*work)()) {
+    std::cerr.flush();
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved >= 0 && nowhere >= 0) {
+        dup2(nowhere, STDERR_FILENO);
+    }
+    work();
+    std::fflush(stderr);
+    if (saved >= 0 && nowhere >= 0) {
+        dup2(saved, STDERR_FILENO);
+    }
+    for (const int fd : {saved, nowhere}) {
+        if (fd >= 0) {
+            close(fd);
+        }
+    }
 }

@@ -1,5 +1,6 @@
 // What differs between the systems the game runs on, kept in one file per system
-// (core/sys_linux.cpp, core/sys_win.cpp): preparing the process, and how a file is now.
+// (core/sys_linux.cpp, core/sys_win.cpp): preparing the process, how a file is now, and
+// quieting libraries that write to standard error unasked.
 #pragma once
 
 #include <cstdint>
@@ -26,3 +27,7 @@ bool readFileStamp(const std::string& path, FileStamp& stamp);
 
 // Prepares the process before the game starts: what the system needs for steady frames.
 void prepareSystem();
+
+// Runs work with the process's standard error sent nowhere: the sound libraries report every
+// device they fail to open there, which would bury the game's one line about it.
+void runQuietly(void (*work)());

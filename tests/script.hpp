@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 // Starts a new script: no events queued, axes centred, no source, no frame limit, and the
 // random bit's generator seeded with seed. The clock keeps running from where it was.
@@ -23,6 +24,16 @@ void scriptSource(std::function<bool()> source);
 // True once the script ran out while a loop still asked for events. A dry script then acts
 // as the window's close request, so that no loop waits forever.
 bool scriptRanDry();
+
+// An effect the game asked the platform to play: which, on which voice, and during which
+// frame (the number of frames shown before it since the script started).
+struct SoundRequest {
+    Sound sound;
+    int voice;
+    int frame;
+};
+// The effects asked for since the script started, in order.
+extern std::vector<SoundRequest> soundRequests;
 
 // Called with every frame just before it is shown; empty by default.
 extern std::function<void()> beforePresent;

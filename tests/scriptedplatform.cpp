@@ -1,6 +1,7 @@
 // The scripted platform: events and axis positions from a script, a clock that moves only
-// when the game or a test waits, and the random bit from a chosen seed. Frames are still drawn
-// into the real window, so that tests can read them back.
+// when the game or a test waits, the random bit from a chosen seed, and a record of the
+// sounds asked for. Frames are still drawn into the real window, so that tests can read them
+// back.
 #include "script.hpp"
 
 #include "core/globals.hpp"
@@ -13,6 +14,7 @@
 #include <utility>
 
 std::function<void()> beforePresent;
+std::vector<SoundRequest> soundRequests;
 
 namespace {
 
@@ -32,6 +34,8 @@ bool ranDry = false;
 sf::Int64 now = 0;
 sf::Int64 lastFrame = 0;
 sf::Int64 frameTime = 0;
+// Frames shown since the script started.
+int framesShown = 0;
 // The random bit's generator.
 std::mt19937 generator;
 
@@ -101,6 +105,13 @@ void presentFrame() {
     window.display();
     // Like the window's own limit: wait out the rest of the frame's time, then start anew.
     now = lastFrame = std::max(now, lastFrame + frameTime);
+    framesShown += 1;
+}
+
+void openAudio() {}
+
+void startVoice(Sound sound, int voice) {
+    soundRequests.push_back({sound, voice, framesShown});
 }
 
 std::mt19937& bitGenerator() {
@@ -114,6 +125,9 @@ void startScript(unsigned int seed) {
     frameTime = 0;
     lastFrame = now;
     generator.seed(seed);
+    framesShown = 0;
+    soundRequests.clear();
+    resetVoices();
     std::fill(*axes, *axes + sizeof axes / sizeof **axes, 0.0f);
 }
 
