@@ -34,12 +34,18 @@ bool joystickPlayerUses(std::uint32_t joystickId) {
     return false;
 }
 
-// "jump" marks the looked-up player ready, "down" takes the mark back.
+// "jump" marks the looked-up player ready, "down" takes the mark back; a change is heard.
 void applyLobbyAction() {
-    if (lobbyAction.action == "jump") {
-        players[lobbyAction.playerIndex].ready = true;
-    } else if (lobbyAction.action == "down") {
-        players[lobbyAction.playerIndex].ready = false;
+    if (lobbyAction.action.empty()) {
+        return;
+    }
+    bool& ready = players[lobbyAction.playerIndex].ready;
+    if (lobbyAction.action == "jump" && !ready) {
+        ready = true;
+        playSound(Sound::ready);
+    } else if (lobbyAction.action == "down" && ready) {
+        ready = false;
+        playSound(Sound::unready);
     }
 }
 
@@ -87,6 +93,7 @@ void lobbyPass() {
     window.clear(sf::Color::White);
     if (everyoneReady()) {
         matchRunning = true;
+        playSound(Sound::matchStart);
         for (int p = 0; p < playerCount; ++p) {
             players[p].ready = false;
         }

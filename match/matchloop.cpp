@@ -76,6 +76,9 @@ void countScore() {
     }
     tickCounter = 0;
     score += 1.0;
+    if (static_cast<std::int32_t>(score) % 100 == 0) {
+        playSound(Sound::hundred);
+    }
     if (spawnMinDelay > 0.5f) {
         spawnMinDelay += -0.005f;
     }
@@ -108,6 +111,9 @@ void runTick(Clock& tickClock) {
     advanceAnimation();
     // Escape handled in this pass is overruled while someone is alive.
     matchRunning = anyoneAlive();
+    if (!matchRunning) {
+        playSound(Sound::matchOver);
+    }
     drawScore();
     presentFrame();
     tickClock.restart();

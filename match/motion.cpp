@@ -3,6 +3,7 @@
 #include "match/match.hpp"
 
 #include "core/globals.hpp"
+#include "core/sound.hpp"
 #include "roster/roster.hpp"
 
 #include <algorithm>
@@ -36,6 +37,14 @@ Touch touchOf(const std::string& name) {
     return Touch::nothing;
 }
 
+// Puts the player out; only the first blow of a tick is heard.
+void putOut(Player& p) {
+    if (p.alive) {
+        playSound(Sound::out);
+    }
+    p.alive = false;
+}
+
 bool overlapsHorizontally(const Player& p, const Entity& e) {
     return p.x + p.width > e.x && e.x + e.width > p.x;
 }
@@ -64,7 +73,7 @@ bool withinReach(const Player& p, const Entity& e) {
 void touchObject(Player& p, Entity& e, Touch touch) {
     if (touch == Touch::cactus) {
         // A cactus stands on the floor whatever its y: no vertical test.
-        p.alive = false;
+        putOut(p);
         return;
     }
     if (!(e.y + e.height > p.y && p.y + p.height > e.y)) {
@@ -73,11 +82,13 @@ void touchObject(Player& p, Entity& e, Touch touch) {
     if (touch == Touch::coin && !e.taken) {
         p.speed += 0.1f;
         e.taken = true;
+        playSound(Sound::coin);
     } else if (touch == Touch::hammer && !e.taken) {
         p.hitTimer = 0;
         e.taken = true;
+        playSound(Sound::stun);
     } else if (touch == Touch::harm) {
-        p.alive = false;
+        putOut(p);
     }
 }
 
@@ -116,6 +127,7 @@ void movePlayer(Player& p) {
         if (p.y == floorY || p.onPlatform) {
             p.jumping = true;
             p.jumpStartY = p.y;
+            playSound(Sound::jump);
         }
     }
     if (p.downPressed) {
@@ -140,7 +152,7 @@ void movePlayer(Player& p) {
         p.x = half;
     }
     if (p.x < -88.0f) {
-        p.alive = false;
+        putOut(p);
     }
 }
 

@@ -43,11 +43,16 @@ bool takeBindingPress(std::uint32_t pressed, std::uint32_t& pending) {
         return false;
     }
     bindingStep += 1;
+    // The last control's confirmation is heard as the join's end instead.
+    if (bindingStep < 4) {
+        playSound(Sound::controlTaught);
+    }
     return true;
 }
 
 void finishJoin(const Player& player) {
     appendPlayer(player);
+    playSound(Sound::joined);
     bindingStep = 0;
     joinInProgress = false;
 }

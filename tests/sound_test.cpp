@@ -1,0 +1,151 @@
+// Sound: which moment of play asks for which effect and how often, the voices' limit, the mute
+// switch, and the effects' length and loudness.
+#include "support.hpp"
+
+#include "core/sound.hpp"
+
+#include <cmath>
+#include <functional>
+
+namespace {
+
+const char* const effectNames[soundCount] = {"taught", "joined", "ready",  "unready",
+                                             "start",  "jump",   "coin",   "stun",
+                                             "out",    "over",   "hundred"};
+
+// The effects asked for since the script started, by name, then forgets them.
+std::string heard() {
+    std::string names;
+    for (const SoundRequest& request : soundRequests) {
+        names += (names.empty() ? "" : " ") + std::string(effectNames[int(request.sound)]);
+    }
+    soundRequests.clear();
+    return names;
+}
+
+} // namespace
+
+class Sounds : public MatchTest {
+  protected:
+    void TearDown() override {
+        soundMuted = false;
+        MatchTest::TearDown();
+    }
+};
+
+TEST_F(Sounds, EachMomentOfAMatchIsHeardOnceInTheTickItHappens) {
+    // What happens to the lone player on the floor at x 30 (with a second player, who stays
+    // on the floor far right, where said), and what one tick then plays.
+    // clang-format off
+    const std::tuple<const char*, std::function<void()>, const char*> cases[] = {
+        {"a jump from the floor", [] { players[0].jumpPressed = true; }, "jump"},
+        {"a jump asked for in the air", [] { players[0].y -= 50; players[0].jumpPressed = true; }, ""},
+        {"a jump asked for while stunned", [] { players[0].hitTimer = 5; players[0].jumpPressed = true; }, ""},
+        {"a coin", [] { addEntity("coin", 30, 700); }, "coin"},
+        {"a hammer", [] { addEntity("hammer", 30, 700); }, "stun"},
+        {"a coin and a hammer", [] { addEntity("coin", 30, 700); addEntity("hammer", 60, 700); }, "coin stun"},
+        {"a cactus, the last one out", [] { addEntity("cactus0", 30, 0, 84, 81); }, "out over"},
+        {"two cacti and a bird at once", [] {
+             addEntity("cactus0", 30, 0, 84, 81); addEntity("cactus1", 40, 0, 108, 123);
+             addEntity("bird", 30, 700, 74, 46); }, "out over"},
+        {"a saw with another player left", [] {
+             addPlayer("IKJL"); place(1, 400, floorY); addEntity("saw", 30, 700, 98.4f, 99); }, "out"},
+        {"off the left edge", [] { players[0].x = -100; }, "out over"},
+        {"the score reaching 100", [] { score = 99; tickCounter = 2; }, "hundred"},
+        {"the score reaching 1100", [] { score = 1099; tickCounter = 2; }, "hundred"},
+        {"the score reaching 98", [] { score = 97; tickCounter = 2; }, ""},
+        {"nothing", [] {}, ""}};
+    // clang-format on
+    for (const auto& [what, arrange, expected] : cases) {
+        players.resize(1);
+        playerCount = 1;
+        place(0, 30, floorY);
+        entities.clear();
+        entityCount = 0;
+        startScript();
+        arrange();
+        ticks(1);
+        EXPECT_EQ(heard(), expected) << what;
+    }
+}
+
+TEST_F(Sounds, JoinsReadyMarksAndTheMatchStartAreHeardAndAnEscapedMatchEndsSilently) {
+    players.clear();
+    playerCount = 0;
+    // As in the game, a frame at most every 1/60 s: voices a frame apart don't cut each other.
+    limitFrames(60);
+    // Words of lobby passes and what they play: every confirmed control but the last, whose
+    // confirmation is the join's; a mark only when it changes; the match's start when all are
+    // ready, and no end of match when Escape ends it.
+    // clang-format off
+    const std::pair<const char*, const char*> steps[] = {
+        {"J D D | S S | A A | W W", "taught taught taught joined"},
+        {"3:7 3:1 3:1 | 3:2 3:2 | 3:U=-99 3:U=0 | 3:U=-99", "taught taught joined"},
+        {"D", "ready"}, {"D", ""}, {"S", "unready"}, {"S", ""}, {"A W", ""}, {"3:1", "ready"},
+        {"D", "ready"}, {"Escape |", "start"}};
+    // clang-format on
+    for (const auto& [words, expected] : steps) {
+        script(std::string(words) + " |");
+        lobbyPass();
+        EXPECT_EQ(heard(), expected) << words;
+    }
+    EXPECT_EQ(playerCount, 2);
+}
+
+TEST_F(Sounds, SixtyPlayersJumpingInOneTickSoundOnThreeVoicesAndTheOldestGivesWay) {
+    for (int p = 1; p < 60; ++p) {
+        addPlayer("IKJL");
+    }
+    for (int p = 0; p < 60; ++p) {
+        place(std::size_t(p), 30, floorY).jumpPressed = true;
+    }
+    ticks(1);
+    // Later requests, each a frame apart, cut the oldest voice short in turn.
+    for (int i = 0; i < 4; ++i) {
+        sleepFor(sf::milliseconds(17));
+        playSound(Sound::jump);
+    }
+    std::string voices;
+    for (const SoundRequest& request : soundRequests) {
+        voices += std::to_string(request.voice) + "@" + std::to_string(request.frame) + " ";
+    }
+    EXPECT_EQ(voices, "0@0 1@0 2@0 0@1 1@1 2@1 0@1 ");
+    EXPECT_EQ(heard(), "jump jump jump jump jump jump jump");
+}
+
+TEST_F(Sounds, MutedTheGameAsksForNothing) {
+    soundMuted = true;
+    addPlayer("IKJL");
+    place(1, 30, floorY).jumpPressed = true;
+    addEntity("cactus0", 30, 0, 84, 81);
+    ticks(1);
+    players.clear();
+    playerCount = 0;
+    script("J D D S S A A W W | D S |");
+    for (int pass = 0; pass < 2; ++pass) {
+        lobbyPass();
+    }
+    EXPECT_EQ(playerCount, 1);
+    EXPECT_EQ(heard(), "");
+}
+
+TEST_F(Sounds, EveryEffectIsShortClickFreeBelowMinusSixDecibelsAndWithinThreeOfTheOthers) {
+    std::vector<double> levels;
+    for (int s = 0; s < soundCount; ++s) {
+        const std::vector<sf::Int16> samples = synthesize(Sound(s));
+        ASSERT_FALSE(samples.empty()) << effectNames[s];
+        EXPECT_LT(samples.size(), soundRate / 2) << effectNames[s];
+        double energy = 0;
+        int peak = 0;
+        for (const sf::Int16 x : samples) {
+            energy += double(x) * x;
+            peak = std::max(peak, std::abs(int(x)));
+        }
+        EXPECT_LE(peak, 16422) << effectNames[s] << " peaks above -6 dBFS";
+        // Starting or ending away from silence would click.
+        EXPECT_LT(std::abs(samples.front()) + std::abs(samples.back()), 330) << effectNames[s];
+        levels.push_back(10 * std::log10(energy / double(samples.size())));
+    }
+    const auto [quietest, loudest] = std::minmax_element(levels.begin(), levels.end());
+    EXPECT_LE(*loudest - *quietest, 3.0);
+}
