@@ -8,6 +8,12 @@ tmp="$(mktemp -d)"
 servers=()
 trap 'kill "${servers[@]}" 2>/dev/null || true; rm -rf "$tmp"' EXIT
 
+# The game's sound goes through OpenAL Soft, which reads the file that ALSOFT_CONF names. Every
+# game started from these scripts plays into its null driver, silent and without messages
+# about missing sound cards, unless a run records it (recordSound).
+printf 'drivers = null\n' >"$tmp/silent.conf"
+export ALSOFT_CONF="$tmp/silent.conf"
+
 fail() {
   echo "FAIL: $*" >&2
   exit 1
@@ -134,3 +140,28 @@ ended() {
 
 # The sanitizers' reports in the stderr file $1, if any.
 sanitizerReports() { grep -E 'AddressSanitizer|LeakSanitizer|runtime error:' "$1" || true; }
+
+# Sends the sound of the games started after it to the WAV file $1 through OpenAL Soft's wave
+# writer, which writes the mix at the pace of the clock from the moment the game opens its
+# device; $2, if given, is the name the game itself is to read the file by (under Wine, its
+# Windows path).
+recordSound() {
+  printf 'drivers = wave\n[wave]\nfile = %s\n' "${2:-$1}" >"$tmp/record.conf"
+  export ALSOFT_CONF="$tmp/record.conf"
+}
+
+# The loudest sample of the WAV $1 from $2 seconds on for $3 seconds, from 0 to 1.
+peakOf() { sox "$1" -n trim "$2" "$3" stat 2>&1 | awk '/^Maximum amplitude/ { print $3 }'; }
+
+# The time in seconds at which the WAV $1 first sounds from $2 seconds on (at least 2 ms louder
+# than -46 dBFS); the file's length when it stays silent.
+onsetAfter() {
+  local whole rest
+  whole="$(soxi -D "$1" 2>/dev/null)"
+  sox "$1" "$tmp/rest.wav" trim "$2" silence 1 0.002 0.5% 2>/dev/null
+  rest="$(soxi -D "$tmp/rest.wav" 2>/dev/null || echo 0)"
+  awk -v whole="$whole" -v rest="$rest" 'BEGIN { printf "%.3f\n", whole - rest }'
+}
+
+# Seconds since the epoch, to the microsecond.
+now() { echo "${EPOCHREALTIME/,/.}"; }

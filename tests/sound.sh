@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# The game's sound, recorded: the real twinrun on a private X server, played with xdotool, its
+# mix written to a WAV file by OpenAL Soft's wave writer and measured with sox. The idle lobby
+# is silent, a ready press is heard within 150 ms and a jump in a match is heard; with --mute
+# nothing is played and no device opened; with a device that won't open the game plays on,
+# silent, after one line on standard error. Each game ends with Escape and status 0, and its
+# recording is then a complete file.
+# --wine plays path/to/twinrun.exe under Wine.
+# Usage: tests/sound.sh path/to/twinrun [--wine], from the repository root.
+set -euo pipefail
+game=("$(realpath "$1")")
+mode="${2:-}"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# shellcheck source=scripts/xserver.sh
+source "$root/scripts/xserver.sh"
+width=1024
+height=768
+
+startServer "${width}x$height"
+# The name the game reads a file of ours by.
+gamePath() { echo "$1"; }
+if [ "$mode" = --wine ]; then
+  export WINEPREFIX="$tmp/wine" WINEDEBUG=-all
+  game=(wine "${game[0]}")
+  DISPLAY="$display" wineboot --init >/dev/null 2>&1
+  trap 'wineserver -k 2>/dev/null; kill "${servers[@]}" 2>/dev/null || true; rm -rf "$tmp"' EXIT
+  gamePath() { winepath -w "$1" 2>/dev/null; }
+fi
+
+# Starts the game with the arguments given, from the repository root; sets pid, and started to
+# the moment its recording began (the WAV file appeared) or, when none appears within five
+# seconds, to the moment its window showed.
+startGame() {
+  rm -f "$tmp/mix.wav"
+  (cd "$root" && DISPLAY="$display" exec "${game[@]}" "$@") 2>"$tmp/err" &
+  pid=$!
+  started=""
+  for _ in $(seq 1000); do
+    [ -e "$tmp/mix.wav" ] && started="$(now)" && break
+    kill -0 "$pid" 2>/dev/null || fail "the game ended at start: $(cat "$tmp/err")"
+    sleep 0.005
+    [ -n "${recordless:-}" ] && break
+  done
+  within=20 waitFor windowUp || fail "no lobby"
+  [ -n "$started" ] || started="$(now)"
+}
+
+# Seconds since the game's recording began.
+elapsed() { awk -v now="$(now)" -v started="$started" 'BEGIN { printf "%.3f\n", now - started }'; }
+
+# Plays one session: a keyboard join, an idle lobby, a ready press that starts the match, and a
+# jump in it; sets idleFrom, readyAt and jumpAt to their moments in the recording.
+playSession() {
+  joins "j j j d d l l r r"
+  # The join's sounds fade within half a second; then the lobby stays idle.
+  sleep 0.6
+  idleFrom="$(elapsed)"
+  sleep 1.2
+  readyAt="$(elapsed)"
+  keys j
+  waitFor inMatch || fail "no match"
+  # The match's first sound fades before the jump, long before the first cactus arrives.
+  sleep 1.5
+  jumpAt="$(elapsed)"
+  keys j
+  sleep 0.5
+  leaveMatch lobbyShown || fail "Escape did not end the match"
+  keys Escape
+  ended "$pid" || fail "Escape ended the game with status $?"
+  sed -i 's/\r$//' "$tmp/err"
+}
+
+within() { # what, value, from, to
+  awk -v v="$2" -v a="$3" -v b="$4" 'BEGIN { exit !(v >= a && v <= b) }' ||
+    fail "$1: $2 is not between $3 and $4"
+}
+
+# With sound: silence while the lobby is idle, the ready mark heard within 150 ms, and the jump
+# heard. The script's clock and the recording's agree within a few tens of milliseconds: the
+# file is seen within 5 ms of its making, and the writer mixes a period ahead.
+recordSound "$tmp/mix.wav" "$(gamePath "$tmp/mix.wav")"
+startGame
+playSession
+soxi "$tmp/mix.wav" >/dev/null 2>&1 || fail "the recording is not a complete WAV file"
+[ ! -s "$tmp/err" ] || fail "stderr: $(head -n 3 "$tmp/err")"
+heard="$(onsetAfter "$tmp/mix.wav" "$idleFrom")"
+within "the first sound after the idle lobby" "$heard" "$(awk -v t="$readyAt" 'BEGIN { print t - 0.05 }')" \
+  "$(awk -v t="$readyAt" 'BEGIN { print t + 0.15 }')"
+heard="$(onsetAfter "$tmp/mix.wav" "$(awk -v t="$jumpAt" 'BEGIN { print t - 0.5 }')")"
+within "the first sound around the jump" "$heard" "$(awk -v t="$jumpAt" 'BEGIN { print t - 0.05 }')" \
+  "$(awk -v t="$jumpAt" 'BEGIN { print t + 0.15 }')"
+peak="$(peakOf "$tmp/mix.wav" "$jumpAt" 0.3)"
+within "the jump's peak" "$peak" 0.05 0.6
+echo "sound: idle lobby silent, ready heard at +$(awk -v a="$readyAt" -v b="$(onsetAfter "$tmp/mix.wav" "$idleFrom")" 'BEGIN { printf "%d", (b - a) * 1000 }') ms, jump heard"
+
+# Muted: the same session opens no device, so nothing is recorded, and says nothing.
+recordless=1 startGame --mute
+playSession
+[ ! -e "$tmp/mix.wav" ] || fail "--mute still recorded $(soxi -D "$tmp/mix.wav" 2>/dev/null) s (peak $(peakOf "$tmp/mix.wav" 0 1000))"
+[ ! -s "$tmp/err" ] || fail "stderr with --mute: $(head -n 3 "$tmp/err")"
+
+# A device that won't open (the wave writer's folder is missing): the game plays on, silent,
+# after one line.
+recordSound "$tmp/missing/mix.wav" "$(gamePath "$tmp/missing/mix.wav")"
+recordless=1 startGame
+playSession
+[ "$(cat "$tmp/err")" = "twinrun: no audio device, playing without sound" ] ||
+  fail "without a device, stderr: $(head -n 3 "$tmp/err")"
+echo "sound: the recording, --mute and a missing device passed"
