@@ -53,7 +53,7 @@ TEST_F(Sounds, EachMomentOfAMatchIsHeardOnceInTheTickItHappens) {
         {"off the left edge", [] { players[0].x = -100; }, "out over"},
         {"the score reaching 100", [] { score = 99; tickCounter = 2; }, "hundred"},
         {"the score reaching 1100", [] { score = 1099; tickCounter = 2; }, "hundred"},
-        {"the score reaching 98", [] { score = 97; tickCounter = 2; }, ""},
+        {"the score reaching 150", [] { score = 149; tickCounter = 2; }, ""},
         {"nothing", [] {}, ""}};
     // clang-format on
     for (const auto& [what, arrange, expected] : cases) {
