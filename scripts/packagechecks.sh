@@ -42,9 +42,14 @@ checkPackage() (
   field() { dpkg-deb -f "$package" "$1"; }
   [ "$(field Package)" = twinrun ] && [ "$(field Section)" = games ] ||
     fail "Package: $(field Package), Section: $(field Section)"
+  # The SFML libraries of the release it is built on (libsfml-graphics2.5 on Debian 12,
+  # libsfml-graphics2.6 on Debian 13), each module the game links, and Mesa's drivers.
   depends="$(field Depends)"
-  [[ "$depends" == *libsfml-graphics* && "$depends" == *libgl1-mesa-dri* ]] ||
-    fail "Depends: $depends"
+  sfml="$(dpkg-query -W -f '${Version}' libsfml-dev | sed -E 's/^([0-9]+:)?([0-9]+\.[0-9]+).*/\2/')"
+  for needed in libsfml-{audio,graphics,system,window}"$sfml" libgl1-mesa-dri; do
+    [[ ", $depends" == *", $needed "* || ", $depends," == *", $needed,"* ]] ||
+      fail "Depends has no $needed: $depends"
+  done
 
   # Debian's own checks: any error or warning fails (informational tags are shown too); the
   # package's overrides say why each holds.
