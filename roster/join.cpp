@@ -43,10 +43,7 @@ bool takeBindingPress(std::uint32_t pressed, std::uint32_t& pending) {
         return false;
     }
     bindingStep += 1;
-    // The last control's confirmation is heard as the join's end instead.
-    if (bindingStep < 4) {
-        playSound(Sound::controlTaught);
-    }
+    playSound(Sound::controlTaught);
     return true;
 }
 

@@ -96,6 +96,7 @@ bool takeJoystickEvent(Player& player) {
                 player.axis() = pendingAxis;
                 player.leftButton() = noButton;
                 bindingStep = 4;
+                playSound(Sound::controlTaught);
             }
         }
     }

@@ -74,13 +74,13 @@ TEST_F(Sounds, JoinsReadyMarksAndTheMatchStartAreHeardAndAnEscapedMatchEndsSilen
     playerCount = 0;
     // As in the game, a frame at most every 1/60 s: voices a frame apart don't cut each other.
     limitFrames(60);
-    // Words of lobby passes and what they play: every confirmed control but the last, whose
-    // confirmation is the join's; a mark only when it changes; the match's start when all are
-    // ready, and no end of match when Escape ends it.
+    // Words of lobby passes and what they play: every confirmed control (an axis confirms left
+    // and right at once) and the join's end; a mark only when it changes; the match's start
+    // when all are ready, and no end of match when Escape ends it.
     // clang-format off
     const std::pair<const char*, const char*> steps[] = {
-        {"J D D | S S | A A | W W", "taught taught taught joined"},
-        {"3:7 3:1 3:1 | 3:2 3:2 | 3:U=-99 3:U=0 | 3:U=-99", "taught taught joined"},
+        {"J D D | S S | A A | W W", "taught taught taught taught joined"},
+        {"3:7 3:1 3:1 | 3:2 3:2 | 3:U=-99 3:U=0 | 3:U=-99", "taught taught taught joined"},
         {"D", "ready"}, {"D", ""}, {"S", "unready"}, {"S", ""}, {"A W", ""}, {"3:1", "ready"},
         {"D", "ready"}, {"Escape |", "start"}};
     // clang-format on
