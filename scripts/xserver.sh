@@ -141,13 +141,26 @@ ended() {
 # The sanitizers' reports in the stderr file $1, if any.
 sanitizerReports() { grep -E 'AddressSanitizer|LeakSanitizer|runtime error:' "$1" || true; }
 
+# Makes "${game[@]}", a Windows executable, play under a Wine of its own, made now (the game's
+# first start would wait for it) and stopped with the script; the game reads the silent sound
+# configuration by its Windows path.
+useWine() {
+  export WINEPREFIX="$tmp/wine" WINEDEBUG=-all
+  game=(wine "${game[0]}")
+  DISPLAY="$display" wineboot --init >/dev/null 2>&1
+  trap 'wineserver -k 2>/dev/null; kill "${servers[@]}" 2>/dev/null || true; rm -rf "$tmp"' EXIT
+  ALSOFT_CONF="$(winepath -w "$tmp/silent.conf" 2>/dev/null)"
+}
+
 # Sends the sound of the games started after it to the WAV file $1 through OpenAL Soft's wave
 # writer, which writes the mix at the pace of the clock from the moment the game opens its
-# device; $2, if given, is the name the game itself is to read the file by (under Wine, its
-# Windows path).
+# device. Under Wine (after useWine) the game reads both files by their Windows paths.
 recordSound() {
-  printf 'drivers = wave\n[wave]\nfile = %s\n' "${2:-$1}" >"$tmp/record.conf"
-  export ALSOFT_CONF="$tmp/record.conf"
+  local file="$1" conf="$tmp/record.conf"
+  [ -z "${WINEPREFIX:-}" ] || file="$(winepath -w "$file" 2>/dev/null)"
+  printf 'drivers = wave\n[wave]\nfile = %s\n' "$file" >"$conf"
+  [ -z "${WINEPREFIX:-}" ] || conf="$(winepath -w "$conf" 2>/dev/null)"
+  export ALSOFT_CONF="$conf"
 }
 
 # The loudest sample of the WAV $1 from $2 seconds on for $3 seconds, from 0 to 1.

@@ -107,12 +107,7 @@ fi
 
 startServer "${width}x$height"
 if [ "$mode" = --wine ]; then
-  # A Wine of its own, made before the game's first start (which would wait for it), and
-  # stopped with the script.
-  export WINEPREFIX="$tmp/wine" WINEDEBUG=-all
-  game=(wine "${game[0]}")
-  DISPLAY="$display" wineboot --init >/dev/null 2>&1
-  trap 'wineserver -k 2>/dev/null; kill "${servers[@]}" 2>/dev/null || true; rm -rf "$tmp"' EXIT
+  useWine
   for broken in : ground.png:missing; do
     file="${broken%:*}" how="${broken#*:}" play
   done

@@ -10,30 +10,35 @@ class Lobby : public GameTest {};
 TEST_F(Lobby, UnknownDevicesJoinJumpMarksReadyDownTakesItBackAndEscapeEndsTheProgram) {
     // An unknown key or a button of a joystick that no joystick player uses starts a join, which
     // takes the presses that follow it: joystick 3 joins though the keyboard player's jump key
-    // (D) has the code 3.
+    // (D) has the code 3. Each confirmed control is heard, then the join; at most a frame apart,
+    // as in the game, so that no voice cuts another short.
     sf::Image shown;
     beforePresent = [&shown] { shown = grabWindow(); };
-    script("| J D D S S A A W W | 3:7 3:1 3:1 3:2 3:2 3:3 3:3 3:4 3:4 |");
+    limitFrames(60);
+    script("| J D D | S S | A A | W W | 3:7 3:1 3:1 | 3:2 3:2 | 3:3 3:3 | 3:4 3:4 |");
     lobbyPass();
     // With nobody joined, the invitation in black ink.
     EXPECT_GT(std::count(shown.getPixelsPtr(), shown.getPixelsPtr() + 4 * 800 * 600, 0), 1000);
     EXPECT_EQ(lobbyText.getString(), "Click on a button ...");
     lobbyPass();
+    EXPECT_EQ(heard(), "taught taught taught taught joined taught taught taught taught joined");
     ASSERT_EQ(playerCount, 2);
     EXPECT_TRUE(players[0].jumpKey() == sf::Keyboard::D && players[1].joystickId() == 3 &&
                 players[1].jumpButton() == 1);
-    // Words, then whether players 0 and 1 are ready after them; a joined joystick's buttons
-    // mark, they never join; left and right do nothing in the lobby, and with one of the two
-    // not ready no match starts.
+    // Words, then whether players 0 and 1 are ready after them and what was heard; a joined
+    // joystick's buttons mark, they never join; left and right do nothing in the lobby, and with
+    // one of the two not ready no match starts. Only a mark that changes is heard.
     // clang-format off
-    const std::pair<const char*, const char*> steps[] = {
-        {"D", "10"}, {"D", "10"}, {"A W ~S", "10"}, {"S", "00"}, {"S", "00"}, {"W", "00"},
-        {"3:1", "01"}, {"3:1", "01"}, {"3:3 3:4", "01"}, {"3:2", "00"}, {"D", "10"}};
+    const std::tuple<const char*, const char*, const char*> steps[] = {
+        {"D", "10", "ready"}, {"D", "10", ""}, {"A W ~S", "10", ""}, {"S", "00", "unready"},
+        {"S", "00", ""}, {"W", "00", ""}, {"3:1", "01", "ready"}, {"3:1", "01", ""},
+        {"3:3 3:4", "01", ""}, {"3:2", "00", "unready"}, {"D", "10", "ready"}};
     // clang-format on
-    for (const auto& [words, ready] : steps) {
+    for (const auto& [words, ready, sounds] : steps) {
         script(std::string(words) + " |");
         lobbyPass();
-        EXPECT_EQ(std::to_string(players[0].ready) + std::to_string(players[1].ready), ready)
+        EXPECT_EQ(std::to_string(players[0].ready) + std::to_string(players[1].ready) + heard(),
+                  ready + std::string(sounds))
             << words;
         EXPECT_FALSE(playerCount != 2 || bindingStep || awaitingConfirm || axisHeld ||
                      joinInProgress || matchRunning || players[0].speed || players[1].speed);
@@ -64,6 +69,7 @@ TEST_F(Lobby, AMatchStartsWhenEveryoneIsReadyTicksSixtyASecondAndEndsWithNobodyR
     ASSERT_EQ(shown.size(), 25u);
     EXPECT_NEAR((shown[23] - shown[0]).asSeconds(), 23.0f / 60.0f, 0.0001f);
     EXPECT_EQ(score, 8.0) << "out at the 24th tick";
+    EXPECT_EQ(heard(), "ready start out over");
     // Nobody ready, everyone revived and the entities cleared, before the lobby frame.
     EXPECT_TRUE(!matchRunning && !players[0].ready && players[0].alive && entityCount == 1 &&
                 entities.size() == 1);

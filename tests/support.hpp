@@ -124,6 +124,18 @@ inline sf::Event eventOf(const std::string& word) {
     return e;
 }
 
+// The effects asked for since the script started or the last call, by name; forgets them.
+inline std::string heard() {
+    static const char* const names[] = {"taught", "joined", "ready", "unready", "start",  "jump",
+                                        "coin",   "stun",   "out",   "over",    "hundred"};
+    std::string said;
+    for (const SoundRequest& request : soundRequests) {
+        said += (said.empty() ? "" : " ") + std::string(names[int(request.sound)]);
+    }
+    soundRequests.clear();
+    return said;
+}
+
 // Scripts the events of words separated by blanks; "|" ends a pass.
 inline void script(const std::string& words) {
     std::istringstream stream(words);

@@ -130,4 +130,5 @@ TEST_F(World, EscapeEndsTheMatchInAPassWithoutATickAndIsOverruledInOneWithATick)
     script("Escape |");
     runMatch();
     EXPECT_EQ(scrollSpeed, -1.0f) << "over before its first tick";
+    EXPECT_EQ(heard(), "") << "a match that Escape ends ends without its sound";
 }
