@@ -33,16 +33,19 @@ startGame() {
 # Seconds since the game's recording began.
 elapsed() { awk -v now="$(now)" -v started="$started" 'BEGIN { printf "%.3f\n", now - started }'; }
 
-# Plays one session: a keyboard join, an idle lobby, a ready press that starts the match, and a
-# jump in it; sets idleFrom, readyAt and jumpAt to their moments in the recording.
+# Plays one session: two keyboard joins, an idle lobby, the first player's ready press, the
+# second's, which starts the match, and a jump in it; sets idleFrom, readyAt, jumpAt and endAt
+# to their moments in the recording.
 playSession() {
-  joins "j j j d d l l r r"
-  # The join's sounds fade within half a second; then the lobby stays idle.
+  joins "j j j d d l l r r" "q w w s s a a e e"
+  # The joins' sounds fade within half a second; then the lobby stays idle.
   sleep 0.6
   idleFrom="$(elapsed)"
   sleep 1.2
   readyAt="$(elapsed)"
   keys j
+  sleep 0.5
+  keys w
   waitFor inMatch || fail "no match"
   # The match's first sound fades before the jump, long before the first cactus arrives.
   sleep 1.5
@@ -52,6 +55,7 @@ playSession() {
   leaveMatch lobbyShown || fail "Escape did not end the match"
   keys Escape
   ended "$pid" || fail "Escape ended the game with status $?"
+  endAt="$(elapsed)"
   sed -i 's/\r$//' "$tmp/err"
 }
 
@@ -71,7 +75,10 @@ heardAt() { # what, from, moment
 recordSound "$tmp/mix.wav"
 startGame
 playSession
-soxi "$tmp/mix.wav" >/dev/null 2>&1 || fail "the recording is not a complete WAV file"
+# Complete: the length in its header is the session's, which the device sets as it closes.
+length="$(soxi -D "$tmp/mix.wav" 2>/dev/null || echo 0)"
+awk -v l="$length" -v a="$jumpAt" -v b="$endAt" 'BEGIN { exit !(l > a && l < b + 0.5) }' ||
+  fail "the recording's length is $length s, the session's $endAt s"
 [ ! -s "$tmp/err" ] || fail "stderr: $(head -n 3 "$tmp/err")"
 heardAt "the ready press" "$idleFrom" "$readyAt"
 heardAt "the jump" "$(awk -v t="$jumpAt" 'BEGIN { print t - 0.5 }')" "$jumpAt"
