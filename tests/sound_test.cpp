@@ -8,13 +8,7 @@
 #include <functional>
 #include <numeric>
 
-class Sounds : public MatchTest {
-  protected:
-    void TearDown() override {
-        soundMuted = false;
-        MatchTest::TearDown();
-    }
-};
+class Sounds : public MatchTest {};
 
 TEST_F(Sounds, EachMomentOfAMatchIsHeardOnceInTheTickItHappens) {
     // What happens to the lone player on the floor at x 30 (with a second player, who stays

@@ -29,9 +29,9 @@ inline void openWindow(sf::Vector2u size) {
     }
 }
 
-// Opens the window at screenSize(), makes that the screen size and resets the game's state,
-// the script, the clock's frame limit and both random sequences; afterwards puts the game's
-// own files back. A test whose script ran dry fails.
+// Opens the window at screenSize(), makes that the screen size and resets the game's state (sound
+// on), the script, the clock's frame limit, the sounds' record and both random sequences;
+// afterwards puts the game's own files back. A test whose script ran dry fails.
 class GameTest : public ::testing::Test {
   protected:
     virtual sf::Vector2u screenSize() const { return {800, 600}; }
@@ -43,7 +43,7 @@ class GameTest : public ::testing::Test {
         players.clear();
         entities.clear();
         playerCount = bindingStep = entityCount = 0;
-        awaitingConfirm = axisHeld = joinInProgress = matchRunning = false;
+        awaitingConfirm = axisHeld = joinInProgress = matchRunning = soundMuted = false;
         inkColor = sf::Color::Black;
         backgroundColor = sf::Color::White;
         beforePresent = nullptr;
