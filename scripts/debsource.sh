@@ -64,11 +64,34 @@ source_of() {
   echo "${dsc%%_*} ${dsc#*_}"
 }
 
-# Downloads source package $1 version $2 into folder $3 and unpacks it (with Debian's patches) to $3/src.
+# Prints the versions of source package $1 that the lists know, newest first.
+source_versions() {
+  local version sorted=() i
+  while read -r version; do
+    for ((i = 0; i < ${#sorted[@]}; i++)); do
+      dpkg --compare-versions "$version" gt "${sorted[i]}" && break
+    done
+    sorted=("${sorted[@]:0:i}" "$version" "${sorted[@]:i}")
+  done < <(apt-cache -c "$aptdir/apt.conf" showsrc --only-source "$1" | sed -n 's/^Version: //p' | sort -u)
+  printf '%s\n' "${sorted[@]}"
+}
+
+# Downloads source package $1 version $2 into folder $3, whose file "fetched" then says that
+# apt got every file and checked it against the signed Sources index. Fails, leaving no folder,
+# when the archive does not serve them all.
 fetch_source() {
-  (cd "$3" && apt_private -qq source --download-only "$1=$2") >&2
+  rm -rf "$3" && mkdir -p "$3" || return 1
+  if (cd "$3" && apt_private -qq source --download-only "$1=$2") >&2; then
+    touch "$3/fetched"
+  else
+    rm -rf "$3" && return 1
+  fi
+}
+
+# Unpacks the source package fetched into folder $1 (with Debian's patches) to folder $2.
+unpack_source() {
   # --no-check: apt has already checked the files against the signed Sources index.
-  dpkg-source --no-check -x "$3/$1_$2.dsc" "$3/src" >/dev/null
+  dpkg-source --no-check -x "$1"/*.dsc "$2" >/dev/null
 }
 
 # Prints "URI FILE SHA256" of the upstream tarball of the source package that builds binary
