@@ -43,15 +43,18 @@ update_private_apt() {
   log "could not refresh the source lists; using the ones from an earlier run"
 }
 
-# The private state of the Debian release after the running one (distro-info-data knows the
-# order), with the running release's repositories: its main suite only.
-next_release_apt() {
-  local codename next
+# Sets up the private state of the Debian release next to the running one, $1 (next or
+# previous; distro-info-data knows the order), with the running release's repositories: its
+# main suite only.
+other_release_apt() {
+  local codename other
   codename="$(. /etc/os-release && echo "${VERSION_CODENAME:-none}")"
-  next="$(awk -F, -v c="$codename" 'found { print $3; exit } $3 == c { found = 1 }' \
-    /usr/share/distro-info/debian.csv)"
-  [ -n "$next" ] || die "no Debian release after $codename in distro-info-data"
-  debian_entries | awk -v c="$codename" -v n="$next" '$2 == c { $2 = n; print }' | setup_private_apt
+  other="$(awk -F, -v c="$codename" -v want="$1" '
+    $3 == c { found = 1; if (want == "previous") { print prev; exit } next }
+    found { print $3; exit }
+    { prev = $3 }' /usr/share/distro-info/debian.csv)"
+  [ -n "$other" ] || die "no Debian release $1 to $codename in distro-info-data"
+  debian_entries | awk -v c="$codename" -v o="$other" '$2 == c { $2 = o; print }' | setup_private_apt
   update_private_apt
 }
 
