@@ -7,6 +7,10 @@
 #include <SFML/Audio/SoundBuffer.hpp>
 #include <SFML/System/Err.hpp>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <iostream>
 #include <sstream>
 
@@ -19,12 +23,18 @@ struct Mixer {
     sf::Sound voices[soundCount][voicesPerSound];
 };
 
-// The mixer, once openAudio has made it and a device opened; null otherwise.
+// The mixer, made at the first call: the library opens the device with the first buffer, which
+// must not happen before openAudio (nor at all with --mute).
+Mixer& theMixer() {
+    static Mixer made;
+    return made;
+}
+
+// The mixer, once openAudio has filled it and a device opened; null otherwise.
 Mixer* mixer = nullptr;
 
-// Makes the mixer. The library opens the device with the first buffer.
-Mixer& makeMixer() {
-    static Mixer made;
+void fillMixer() {
+    Mixer& made = theMixer();
     for (int s = 0; s < soundCount; ++s) {
         const std::vector<sf::Int16> samples = synthesize(static_cast<Sound>(s));
         made.buffers[s].loadFromSamples(samples.data(), samples.size(), 1, soundRate);
@@ -32,24 +42,43 @@ Mixer& makeMixer() {
             voice.setBuffer(made.buffers[s]);
         }
     }
-    return made;
+}
+
+// Runs work with the process's standard error sent to the null device: the sound libraries
+// report there every device they fail to open, which would bury the game's one line about it.
+void runQuietly(void (*work)()) {
+    std::cerr.flush();
+    std::fflush(stderr);
+    const int error = fileno(stderr);
+    const int saved = dup(error);
+    const int nowhere = open(nullDevice, O_WRONLY);
+    const bool redirected = saved >= 0 && nowhere >= 0 && dup2(nowhere, error) >= 0;
+    work();
+    std::fflush(stderr);
+    if (redirected) {
+        dup2(saved, error);
+    }
+    for (const int fd : {saved, nowhere}) {
+        if (fd >= 0) {
+            close(fd);
+        }
+    }
 }
 
 } // namespace
 
 void openAudio() {
     // The library reports a device that won't open only on its error stream, which the game
-    // otherwise silences: listen to it while the mixer is made.
+    // otherwise silences: listen to it while the mixer is filled.
     std::ostringstream said;
     std::streambuf* const before = sf::err().rdbuf(said.rdbuf());
-    static Mixer* made = nullptr;
-    runQuietly([] { made = &makeMixer(); });
+    runQuietly(fillMixer);
     sf::err().rdbuf(before);
     if (!said.str().empty()) {
         std::cerr << "twinrun: no audio device, playing without sound" << std::endl;
         return;
     }
-    mixer = made;
+    mixer = &theMixer();
 }
 
 void startVoice(Sound sound, int voice) {

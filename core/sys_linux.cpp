@@ -1,14 +1,8 @@
-// The Linux side of the system: file stamps from stat(), timers without slack and a standard
-// error that can be quieted.
+// The Linux side of the system: file stamps from stat(), timers without slack, and /dev/null.
 #include "core/system.hpp"
 
-#include <fcntl.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <iostream>
 
 bool readFileStamp(const std::string& path, FileStamp& stamp) {
     struct stat info {};
@@ -31,22 +25,4 @@ void prepareSystem() {
     prctl(PR_SET_TIMERSLACK, 1UL);
 }
 
-void runQuietly(void (*work)()) {
-    std::cerr.flush();
-    std::fflush(stderr);
-    const int saved = dup(STDERR_FILENO);
-    const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (saved >= 0 && nowhere >= 0) {
-        dup2(nowhere, STDERR_FILENO);
-    }
-    work();
-    std::fflush(stderr);
-    if (saved >= 0 && nowhere >= 0) {
-        dup2(saved, STDERR_FILENO);
-    }
-    for (const int fd : {saved, nowhere}) {
-        if (fd >= 0) {
-            close(fd);
-        }
-    }
-}
+const char* const nullDevice = "/dev/null";

@@ -1,15 +1,9 @@
 // The Windows side of the system: file stamps from the C runtime's stat(), which gives a
-// file's size and its modification time in whole seconds, and a standard error that can be
-// quieted.
+// file's size and its modification time in whole seconds, and NUL.
 #include "core/system.hpp"
 
-#include <fcntl.h>
-#include <io.h>
 #include <sys/stat.h>
 #include <sys/types.h>
-
-#include <cstdio>
-#include <iostream>
 
 bool readFileStamp(const std::string& path, FileStamp& stamp) {
     struct _stat64 info {};
@@ -28,22 +22,4 @@ void prepareSystem() {
     // Nothing to do: the library's sleeps already ask Windows for its finest timer.
 }
 
-void runQuietly(void (*work)()) {
-    std::cerr.flush();
-    std::fflush(stderr);
-    const int saved = _dup(2);
-    const int nowhere = _open("NUL", _O_WRONLY);
-    if (saved >= 0 && nowhere >= 0) {
-        _dup2(nowhere, 2);
-    }
-    work();
-    std::fflush(stderr);
-    if (saved >= 0 && nowhere >= 0) {
-        _dup2(saved, 2);
-    }
-    for (const int fd : {saved, nowhere}) {
-        if (fd >= 0) {
-            _close(fd);
-        }
-    }
-}
+const char* const nullDevice = "NUL";

@@ -1,6 +1,6 @@
 // What differs between the systems the game runs on, kept in one file per system
 // (core/sys_linux.cpp, core/sys_win.cpp): preparing the process, how a file is now, and
-// quieting libraries that write to standard error unasked.
+// where writes go to be discarded.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +28,5 @@ bool readFileStamp(const std::string& path, FileStamp& stamp);
 // Prepares the process before the game starts: what the system needs for steady frames.
 void prepareSystem();
 
-// Runs work with the process's standard error sent nowhere: the sound libraries report every
-// device they fail to open there, which would bury the game's one line about it.
-void runQuietly(void (*work)());
+// The path of the device that discards what is written to it.
+extern const char* const nullDevice;
