@@ -2,13 +2,16 @@
 # and scripts/in-debian, so that no host name is written in the project.
 # shellcheck shell=bash
 
+# The running release's code name (bookworm, trixie, ...); "none" where the system doesn't say.
+running_codename() { (. /etc/os-release && echo "${VERSION_CODENAME:-none}"); }
+
 # apt itself lists the configured entries (it reads both the one-line and the deb822 format).
 # Kept: the repositories whose fetched Release file says Origin: Debian; if the system's
 # package lists were never fetched there is no Origin to read, so this release's suites.
 # Prints one line per repository and suite: "URI SUITE COMPONENT...".
 debian_entries() {
   local codename debian
-  codename="$(. /etc/os-release && echo "${VERSION_CODENAME:-none}")"
+  codename="$(running_codename)"
   debian="$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(ORIGIN)' 'Created-By: Packages' |
     awk '$3 == "Debian" { printf "%s %s|", $1, $2 }')"
   apt-get indextargets --no-release-info --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' \

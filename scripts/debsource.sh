@@ -48,7 +48,7 @@ update_private_apt() {
 # main suite only.
 other_release_apt() {
   local codename other
-  codename="$(. /etc/os-release && echo "${VERSION_CODENAME:-none}")"
+  codename="$(running_codename)"
   other="$(awk -F, -v c="$codename" -v want="$1" '
     $3 == c { found = 1; if (want == "previous") { print prev; exit } next }
     found { print $3; exit }
