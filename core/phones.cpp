@@ -14,6 +14,8 @@ namespace {
 struct Seat {
     std::string token;
     bool connected = false;
+    // A button was pressed: the phone may have joined, so its number is never given away.
+    bool pressed = false;
     // Counts the seat's connections; only the newest one speaks for the phone.
     std::uint64_t generation = 0;
     bool held[phoneButtons] = {};
@@ -146,13 +148,22 @@ PhoneRefusal openPhone(const std::string& code, const std::string& token, PhoneL
         // A page that comes back before its old connection was seen to drop.
         dropSeat(place);
     }
-    if (hub.connected >= maxPhones || (!known && place >= maxPhoneTokens)) {
+    if (!known && place >= maxPhoneTokens) {
+        // Every number is taken: a phone gone without a press can't have joined, so a new
+        // phone may have its number.
+        place = 0;
+        while (place < maxPhoneTokens && (hub.seats[static_cast<std::size_t>(place)].connected ||
+                                          hub.seats[static_cast<std::size_t>(place)].pressed)) {
+            place += 1;
+        }
+    }
+    if (hub.connected >= maxPhones || place >= maxPhoneTokens) {
         return PhoneRefusal::full;
     }
-    if (!known) {
+    if (place == static_cast<int>(hub.seats.size())) {
         hub.seats.emplace_back();
-        hub.seats.back().token = token;
     }
+    hub.seats[static_cast<std::size_t>(place)].token = token;
     Seat& seat = hub.seats[static_cast<std::size_t>(place)];
     seat.connected = true;
     seat.generation += 1;
@@ -180,6 +191,7 @@ PhoneVerdict phoneMessage(const PhoneLink& link, const std::string& text, std::i
         return PhoneVerdict::dropped;
     }
     seat->held[button] = pressed;
+    seat->pressed = seat->pressed || pressed;
     hub.events.push_back(joystickEvent(pressed ? sf::Event::JoystickButtonPressed
                                                : sf::Event::JoystickButtonReleased,
                                        link.seat, button));

@@ -13,7 +13,8 @@
 constexpr unsigned int firstPhoneJoystick = 8;
 // Phones connected at once, at most.
 constexpr int maxPhones = 64;
-// Phones (tokens) that keep a joystick number of their own over a whole run, at most.
+// Phones (tokens) that keep a joystick number of their own over a whole run, at most; past
+// them a new phone takes the number of one that left without pressing a button.
 constexpr int maxPhoneTokens = 256;
 // A longer message closes its connection.
 constexpr std::size_t maxPhoneMessage = 64;

@@ -168,13 +168,21 @@ TEST_F(Phones, EachPhoneKeepsItsJoystickNumberFrom8AndAPhoneGoneLetsGoOfItsButto
     EXPECT_EQ(send(again, "d2"), "t");
     EXPECT_EQ(polled(), "~8:3 -8 +8 8:2");
     EXPECT_EQ(phonesConnected(), 3);
+    // Up to 256 phones keep their numbers. Past them, a new phone takes the number of one
+    // gone without a press, as it can't have joined; when every one pressed, none.
     for (int n = 3; n < maxPhoneTokens; ++n) {
-        closePhone(open(n));
+        const PhoneLink link = open(n);
+        send(link, n == 100 ? "" : "d0 u0");
+        closePhone(link);
     }
-    PhoneLink refused;
-    EXPECT_EQ(openPhone(code, token(maxPhoneTokens), refused), PhoneRefusal::full);
-    EXPECT_EQ(openPhone(code, token(200), refused), PhoneRefusal::none);
-    EXPECT_EQ(refused.seat, 200);
+    PhoneLink late;
+    EXPECT_EQ(openPhone(code, token(maxPhoneTokens), late), PhoneRefusal::none);
+    EXPECT_EQ(late.seat, 100);
+    send(late, "d0");
+    closePhone(late);
+    EXPECT_EQ(openPhone(code, token(maxPhoneTokens + 1), late), PhoneRefusal::full);
+    EXPECT_EQ(openPhone(code, token(200), late), PhoneRefusal::none);
+    EXPECT_EQ(late.seat, 200);
 }
 
 TEST_F(Phones, APhoneJoinsTeachesReadiesAndRunsAndItsDinosaurStopsWhenItGoes) {
