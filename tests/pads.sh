@@ -8,7 +8,7 @@
 # The game writes nothing of its own about pads coming and going.
 # Usage: tests/pads.sh path/to/twinrun path/to/libfakepads.so, from the repository root.
 set -euo pipefail
-game="$(realpath "$1")"
+game=("$(realpath "$1")")
 fake="$(realpath "$2")"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # shellcheck source=scripts/xserver.sh
@@ -66,7 +66,7 @@ redAlone() {
 # The sanitizers would take the preloaded library for a runtime loaded too late.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
 startServer "${width}x$height"
-(cd "$root" && DISPLAY="$display" LD_PRELOAD="$fake" TWINRUN_PADS="$pads" exec "$game") 2>"$tmp/err" &
+(cd "$root" && DISPLAY="$display" LD_PRELOAD="$fake" TWINRUN_PADS="$pads" exec "${game[@]}") 2>"$tmp/err" &
 pid=$!
 # The first start on a loaded machine may be slow: wait as long as the test may take.
 within=90 waitFor windowUp || fail "no lobby"
@@ -108,7 +108,7 @@ click 1 0
 waitFor marked 2 2 || fail "pad 1's jump did not mark it ready"
 sleep 1
 DISPLAY="$display" import -window root "$tmp/shot.png"
-lobbyShown && ! marked 1 2 || fail "a match started without pad 0's mark"
+if ! lobbyShown || marked 1 2; then fail "a match started without pad 0's mark"; fi
 click 0 0
 waitFor inMatch || fail "both marked, no match started"
 leaveMatch lobbyShown || fail "Escape did not end the third match"
