@@ -9,8 +9,8 @@ void trackJoystickPresence() {
         return;
     }
     const std::uint32_t joystickId = event.joystickConnect.joystickId;
-    for (int p = 0; p < playerCount; ++p) {
-        Player& player = players[p];
+    // Every record, also while a join runs, whose player is counted but not yet a record.
+    for (Player& player : players) {
         if (player.device != "joystick" || player.joystickId() != joystickId) {
             continue;
         }
