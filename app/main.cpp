@@ -25,7 +25,8 @@ constexpr const char* usage =
     "  --phones          let phones on the same network join as controllers: open the\n"
     "                    address shown (or scan the lobby's QR code) in the phone's browser;\n"
     "                    this opens a network port, which a firewall may ask about\n"
-    "  --phones-port N   take phones on port N (7770 by default); implies --phones\n";
+    "  --phones-port N   take phones on port N (7770 by default, 0 any free one); implies\n"
+    "                    --phones\n";
 
 // Takes phones on this port when phonesWanted.
 bool phonesWanted = false;
@@ -66,8 +67,11 @@ int main(int argc, char** argv) {
             soundMuted = true;
         } else if (std::strcmp(argv[a], "--phones") == 0) {
             phonesWanted = true;
-        } else if (std::strcmp(argv[a], "--phones-port") == 0 && a + 1 < argc &&
-                   readPort(argv[a + 1], phonesPort)) {
+        } else if (std::strcmp(argv[a], "--phones-port") == 0) {
+            if (a + 1 == argc || !readPort(argv[a + 1], phonesPort)) {
+                std::cerr << "twinrun: --phones-port takes a port number, 0 to 65535\n" << usage;
+                return 2;
+            }
             phonesWanted = true;
             a += 1;
         } else if (std::strcmp(argv[a], "--help") == 0 || std::strcmp(argv[a], "-h") == 0) {

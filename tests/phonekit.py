@@ -48,8 +48,9 @@ class Game:
         self.env = dict(os.environ, DISPLAY=":" + os.read(number, 16).decode().split()[0],
                         ALSOFT_CONF=os.path.join(self.tmp, "silent.conf"))
         self.err = open(os.path.join(self.tmp, "err"), "w+")
-        self.process = subprocess.Popen([os.path.realpath(command), "--phones", "--phones-port",
-                                         "0"], env=self.env, stdout=subprocess.PIPE,
+        self.command = os.path.realpath(command)
+        self.process = subprocess.Popen([self.command, "--phones", "--phones-port", "0"],
+                                        env=self.env, stdout=subprocess.PIPE,
                                         stderr=self.err)
         ready, _, _ = select.select([self.process.stdout], [], [], 30)
         line = self.process.stdout.readline().decode() if ready else ""

@@ -106,6 +106,15 @@ def session(game):
 def abuse(game):
     host, port = "127.0.0.1", game.port
     kit = phonekit
+    # A second game on the taken port says so in one line and plays on without phones.
+    second = subprocess.Popen([game.command, "--phones-port", str(port)], env=game.env,
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    line = second.stderr.readline()
+    running = second.poll() is None
+    second.terminate()
+    if not (running and line.startswith(f"twinrun: no phones: can't listen on port {port}: ")
+            and second.communicate() == ("", "")):
+        fail(f"a second game on the port: {line!r}, running {running}")
     if kit.upgrade(host, port, "WRONG1", "token0001")[0] != 403:
         fail("a wrong code was not refused")
     for raw in (b"\x16\x03\x01\x02\x00garbage\r\n\r\n", b"GET / HTTP/1.1\r\nX: " + b"x" * 8000,
