@@ -177,7 +177,7 @@ PhoneRefusal openPhone(const std::string& code, const std::string& token, PhoneL
 PhoneVerdict phoneMessage(const PhoneLink& link, const std::string& text, std::int64_t now) {
     int button = 0;
     bool pressed = false;
-    if (text.size() > maxPhoneMessage || !parsePhoneMessage(text, button, pressed)) {
+    if (!parsePhoneMessage(text, button, pressed)) {
         return PhoneVerdict::close;
     }
     const std::lock_guard<std::mutex> guard(hub.lock);

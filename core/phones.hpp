@@ -16,7 +16,7 @@ constexpr int maxPhones = 64;
 // Phones (tokens) that keep a joystick number of their own over a whole run, at most; past
 // them a new phone takes the number of one that left without pressing a button.
 constexpr int maxPhoneTokens = 256;
-// A longer message closes its connection.
+// The server reads no longer message: it closes the connection instead.
 constexpr std::size_t maxPhoneMessage = 64;
 // Messages of one phone beyond this many within a second are dropped.
 constexpr int maxPhoneMessagesPerSecond = 60;
