@@ -13,16 +13,19 @@ PlayerAction lobbyAction;
 
 namespace {
 
+// Every present player is ready, and there is at least one: absent players don't count.
 bool everyoneReady() {
-    if (playerCount <= 0) {
-        return false;
-    }
+    bool anyonePresent = false;
     for (int p = 0; p < playerCount; ++p) {
+        if (players[p].absent) {
+            continue;
+        }
         if (!players[p].ready) {
             return false;
         }
+        anyonePresent = true;
     }
-    return true;
+    return anyonePresent;
 }
 
 bool joystickPlayerUses(std::uint32_t joystickId) {
@@ -52,6 +55,7 @@ void applyLobbyAction() {
 } // namespace
 
 void handleLobbyEvent() {
+    trackJoystickPresence();
     if (event.type == sf::Event::KeyPressed) {
         const auto key = static_cast<std::uint32_t>(event.key.code);
         if (event.key.code == sf::Keyboard::Escape) {

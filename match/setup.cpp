@@ -71,6 +71,12 @@ void setupMatch() {
     groundTileWidth = ground.width;
 
     for (int p = 0; p < playerCount; ++p) {
+        // An absent player sits this match out: out from the start, so neither placed, moved,
+        // drawn nor counted alive; the match's end brings it back like everyone.
+        if (players[p].absent) {
+            players[p].alive = false;
+            continue;
+        }
         players[p].x = groundTileX + 30.0f;
         players[p].y = floorY + 5.0f;
     }

@@ -95,7 +95,10 @@ void steerByAxis() {
     Player& player = players[found.playerIndex];
     found.value = static_cast<float>(readAxis(player.joystickId(), player.axis()) / 100.0);
     std::cerr << "Axis value: " << found.value << std::endl;
-    player.speed = found.value;
+    // The trace stays as it is; an absent player's joystick steers nobody.
+    if (!player.absent) {
+        player.speed = found.value;
+    }
 }
 
 } // namespace
@@ -126,7 +129,8 @@ PlayerAction findButtonAction(std::uint32_t button) {
     const std::uint32_t joystickId = event.joystickButton.joystickId;
     for (int p = 0; p < playerCount; ++p) {
         Player& player = players[p];
-        if (player.device != "joystick" || player.joystickId() != joystickId) {
+        // An absent player's buttons do nothing until its joystick connects again.
+        if (player.device != "joystick" || player.joystickId() != joystickId || player.absent) {
             continue;
         }
         if (player.jumpButton() == button) {
@@ -171,5 +175,7 @@ void handleMatchJoystickEvent() {
         applyRelease(findButtonAction(event.joystickButton.button));
     } else if (event.type == sf::Event::JoystickMoved) {
         steerByAxis();
+    } else {
+        trackJoystickPresence();
     }
 }

@@ -19,6 +19,8 @@ bool captureBindings(Player& player, void (*showFrame)(), bool (*takeEvent)(Play
     while (bindingStep < 4) {
         showFrame();
         while (pollInput()) {
+            // A joined player's joystick may come or go while someone else joins.
+            trackJoystickPresence();
             if (!takeEvent(player)) {
                 return false;
             }

@@ -52,6 +52,7 @@ bool waitForAxisLetGo() {
         if (isJoiningJoystickUnplugged()) {
             return false;
         }
+        trackJoystickPresence();
         // The live position: the library keeps it up to date as events are polled.
         if (std::fabs(readAxis(joiningJoystickId, pendingAxis)) < axisThreshold) {
             axisHeld = false;

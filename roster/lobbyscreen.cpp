@@ -92,7 +92,10 @@ void drawLobby() {
             x = columnStep;
             y += rowStep;
         }
-        idleSprite.setColor(playerColor(p, false));
+        // An absent player's figure keeps its place, faded to a third.
+        sf::Color tint = playerColor(p, false);
+        tint.a = players[p].absent ? 85 : 255;
+        idleSprite.setColor(tint);
         idleSprite.setPosition(x, y);
         window.draw(idleSprite, sf::RenderStates::Default);
         markSprite.setPosition(x, y);

@@ -20,6 +20,9 @@ struct Player {
     std::int32_t index = 0;
     std::string device;
     bool ready = false;
+    // A joystick player whose joystick is disconnected: it holds nothing, is never ready and
+    // sits out the matches that start until the joystick connects again.
+    bool absent = false;
     bool jumping = false;
     bool onPlatform = false;
     bool platformFound = false;
@@ -131,3 +134,8 @@ PlayerAction findKeyAction(std::uint32_t key);
 PlayerAction findButtonAction(std::uint32_t button);
 void handleMatchKeyEvent();
 void handleMatchJoystickEvent();
+// Takes the current event when it is a joystick's disconnection or connection. The player of a
+// disconnected joystick lets go of everything it held, loses its ready mark and is absent; when
+// the same joystick number connects again it is present with its controls, and not ready. Other
+// events and other players are left alone.
+void trackJoystickPresence();

@@ -11,6 +11,7 @@ class Controls : public GameTest {
         addPlayer({1, 4, 5, noButton, 0, sf::Joystick::X});
         addPlayer({1, 6, 7, 8, 9, sf::Joystick::Y});
         addPlayer({2, 4, 5, 6, 7});
+        addPlayer({12, 1, 2, 3, 4});
     }
     // Handles the events of the words as a match's pass does.
     static void handle(const std::string& words) {
@@ -24,7 +25,10 @@ TEST_F(Controls, TheFirstPlayerAndControlOfAKeyOrButtonTakeItsPressesAndReleases
     // whether it still stands on a cloud; everyone starts at speed 0.5 on a cloud. Keys and
     // buttons belong to the lowest player and its first control, an axis player has no left
     // and right buttons, and joysticks never take each other's buttons or axes. The loss of the
-    // focus lets go of the keys held, and of nothing else.
+    // focus lets go of the keys held, and of nothing else. A joystick unplugged lets go of
+    // everything its player held, buttons and axis, whatever its number; its presses and moves do
+    // nothing until it is plugged in again. A keyboard player never goes: not even for a joystick
+    // whose number is its first key's code (J is 9).
     // clang-format off
     const std::tuple<const char*, int, const char*> cases[] = {
         {"L", 0, "-1 0 0 1"}, {"M", 0, "1 0 0 1"}, {"L M", 0, "1 0 0 1"}, {"M ~L", 0, "0 0 0 1"},
@@ -36,13 +40,16 @@ TEST_F(Controls, TheFirstPlayerAndControlOfAKeyOrButtonTakeItsPressesAndReleases
         {"1:7 ~1:7", 3, "0.5 0 0 0"}, {"2:6", 4, "-1 0 0 1"}, {"B", -1, ""},
         {"0:0 2:9 1:0 ~1:0 2:8", -1, ""}, {"2:X=40", 4, "0.4 0 0 1"},
         {"D A S blur", 1, "0 0 0 0"}, {"blur", -1, ""},
-        {"1:9 1:6 1:7 blur", 3, "1 1 1 0"}};
+        {"1:9 1:6 1:7 blur", 3, "1 1 1 0"}, {"2:7 2:4 2:5 -2", 4, "0 0 0 0"},
+        {"2:X=40 -2", 4, "0 0 0 1"}, {"-2 2:6 2:4 2:5 2:X=90", 4, "0 0 0 1"},
+        {"-2 +2 2:6", 4, "-1 0 0 1"}, {"12:4 12:1 -12", 5, "0 0 0 1"},
+        {"-12 12:3 +12 12:1", 5, "0 1 0 1"}, {"L -9 -0", 0, "-1 0 0 1"}, {"-9 J", 0, "0.5 1 0 1"}};
     // clang-format on
     for (const auto& [words, player, after] : cases) {
         for (Player& p : players) {
             p.speed = 0.5f;
             p.onPlatform = true;
-            p.jumpPressed = p.downPressed = false;
+            p.jumpPressed = p.downPressed = p.absent = false;
         }
         handle(words);
         for (const Player& p : players) {

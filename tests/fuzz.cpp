@@ -37,6 +37,9 @@ Event last{}, pressed{};
 // The match as the last check saw it: its score, and who is out.
 double lastScore = 0.0;
 std::vector<bool> out;
+// Who was absent at the last frame shown outside a match: the lobby's frame before a match
+// shows who sits that match out.
+std::vector<bool> satOut;
 
 // An event, to be sent, of type t with its first three data words: a key code; or a joystick,
 // its button or axis, and a position, by default one of -100 to 100 in steps of 12.5 (the
@@ -64,7 +67,8 @@ void check(bool holds, const char* rule) {
 
 // The rules, checked whenever the game asks for an event or shows a frame; true in a match,
 // whose frames are its ticks. The long play's players out start again at the left, on the floor.
-bool checkRules() {
+// frame: the check is made at a frame shown.
+bool checkRules(bool frame = false) {
     check(playerCount == int(players.size()) + joinInProgress, "count = records, +1 in a join");
     check(joinInProgress || !(bindingStep | awaitingConfirm | axisHeld), "no half-done binding");
     check(entityCount == int(entities.size()) && entityCount <= 64,
@@ -74,6 +78,7 @@ bool checkRules() {
     check(!inMatch || score >= lastScore, "the score never falls within a match");
     lastScore = inMatch ? score : 0.0;
     out.resize(players.size());
+    satOut.resize(players.size());
     std::set<unsigned> ids;
     for (std::size_t p = 0; p < players.size(); ++p) {
         Player& player = players[p];
@@ -81,6 +86,11 @@ bool checkRules() {
         check(player.device != "joystick" || ids.insert(player.slot[0]).second, "joystick twice");
         check(!player.alive || player.x <= screenWidth / 2, "no living player right of the middle");
         check(!inMatch || !out[p] || !player.alive, "a player out stays out until the match ends");
+        check(player.device == "joystick" || !player.absent, "a keyboard player is never absent");
+        check(!player.absent || !(player.ready | player.jumpPressed | player.downPressed),
+              "an absent player is not ready and holds no jump or down");
+        satOut[p] = frame && !matchRunning ? player.absent : satOut[p];
+        check(!matchRunning || !satOut[p] || !player.alive, "the absent sit a match out");
         if (!player.alive && crowd > 0 && ticks < wanted) {
             player.alive = matchRunning = true;
             std::tie(player.x, player.y) = std::pair(30.0f, floorY);
@@ -88,6 +98,13 @@ bool checkRules() {
         out[p] = !player.alive;
     }
     return inMatch;
+}
+
+// The player's joystick unplugged or plugged in; for a keyboard player, a joystick whose number
+// is its jump key's code.
+Event presenceOf(const Player& player) {
+    return make(draw() % 2 ? Event::JoystickDisconnected : Event::JoystickConnected,
+                player.slot[0]);
 }
 
 // A press or release (drawn unless given) of one of a player's controls (0 jump, 1 down,
@@ -129,9 +146,11 @@ bool supplyNext() {
     // -1 to 38 (past the library's 8 joysticks) and any axis. In a join mostly the last press
     // again, which confirms a control, a button of the joining joystick (past the library's 32
     // too), or a move of an axis, the one pushed once pushed, which lets it go or pushes again.
-    last = done                    ? make(Event::KeyPressed, sf::Keyboard::Escape)
-           : play && !matchRunning ? make(Event::KeyPressed, n + (n >= sf::Keyboard::Escape))
-           : draw() % 8000 == 0    ? make(Event::Closed, 0)
+    // Anywhere, now and then, a player's joystick goes or comes back.
+    last = done                         ? make(Event::KeyPressed, sf::Keyboard::Escape)
+           : play && !matchRunning      ? make(Event::KeyPressed, n + (n >= sf::Keyboard::Escape))
+           : draw() % 8000 == 0         ? make(Event::Closed, 0)
+           : !play && n > 0 && pick < 4 ? presenceOf(players[draw() % n])
            : !joinInProgress && n > 0 && (play || pick < 90) ? controlOf(players[draw() % n])
            : !joinInProgress || pick >= 85
                ? make(static_cast<Event::EventType>(1 + draw() % Event::JoystickDisconnected),
@@ -161,7 +180,7 @@ int main(int argc, char** argv) {
     // After the lobby's set-up, which seeds rand from the clock.
     std::srand(seed);
     scriptSource(supplyNext);
-    beforePresent = [] { ticks += checkRules(); };
+    beforePresent = [] { ticks += checkRules(true); };
     // Sessions, each a fresh game, until the script runs dry.
     for (; !scriptRanDry(); players.clear(), playerCount = 0) {
         window.create(sf::VideoMode(480, 360), "Twinrun fuzz", sf::Style::None);

@@ -1,5 +1,6 @@
 // Joins: four controls each taught by a press and its confirmation, the prompts that ask for
-// them, a keyboard join abandoned with Escape, and a joystick that teaches an axis.
+// them, a keyboard join abandoned with Escape, a joystick that teaches an axis, and joined pads
+// that come and go meanwhile.
 #include "support.hpp"
 
 namespace {
@@ -82,4 +83,21 @@ TEST_F(Joins, AJoystickTeachesFourButtonsOrAnAxisAndOnlyItsOwnEventsCount) {
     EXPECT_EQ(join("0:4 0:4 -1 0:5 0:5 0:X=100 0:X=0 -0", 0), "-");
     EXPECT_EQ(join("0:4 0:4 0:5 0:5 0:X=100 -0", 0), "-");
     EXPECT_EXIT(join("0:4 0:4 0:5 0:5 0:V=100 Escape", 0), testing::ExitedWithCode(0), "");
+}
+
+TEST_F(Joins, AJoinedPadThatGoesOrComesBackWhileAnotherJoinsIsAbsentOrBackAfterIt) {
+    // Player 0 on joystick 5, ready; the words of a join (keyboard, or the joystick named), and
+    // whether player 0 is absent after it, also when it went while the join waited for an axis
+    // to be let go. It comes back not ready.
+    addPlayer({5, 1, 2, 3, 4});
+    players[0].ready = true;
+    // clang-format off
+    const std::tuple<const char*, int, bool> joins[] = {
+        {"J -5 J | K K | L L | M M", -1, true}, {"1:1 +5 1:1 1:2 1:2 1:3 1:3 1:4 1:4", 1, false},
+        {"2:1 2:1 2:2 2:2 2:X=100 -5 2:X=0 2:X=100", 2, true}};
+    // clang-format on
+    for (const auto& [words, joystickId, absent] : joins) {
+        EXPECT_NE(join(words, joystickId), "-") << words;
+        EXPECT_TRUE(players[0].absent == absent && !players[0].ready) << words;
+    }
 }

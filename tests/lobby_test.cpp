@@ -1,6 +1,6 @@
 // The lobby: the invitation, joins started by unknown keys and buttons, ready marks by jump and
-// down, Escape, the match that starts when all are ready and its pace, and the figures laid
-// out in their colours.
+// down, Escape, the match that starts when all are ready and its pace, the figures laid out in
+// their colours, and players whose pads go away and come back.
 #include "support.hpp"
 
 #include <cmath>
@@ -107,4 +107,101 @@ TEST_F(Lobby, FiguresStandInARowUpToFourThenInRowsOfFourEachInItsColour) {
             EXPECT_EQ(seen, players[p].ready ? "tttww" : "tttwt") << p << " of " << n;
         }
     }
+}
+
+TEST_F(Lobby, AnUnpluggedPadSitsOutUntilItIsBackAndThenMarksReadyAfresh) {
+    // Players 0 (keyboard, black), 1 (joystick 1, red) and 2 (joystick 2 by its X axis, green).
+    // Frames at the game's pace, so that each mark is heard.
+    limitFrames(60);
+    addPlayer("WSAD");
+    addPlayer({1, 0, 1, 2, 3});
+    addPlayer({2, 0, 1, noButton, 0, sf::Joystick::X});
+    // The first tick of a match that starts: who is alive, whether the absent stand where they
+    // stood before, and whether red or green shows; then the match ends.
+    std::string match;
+    std::vector<std::pair<float, float>> stood(3);
+    beforePresent = [&match, &stood] {
+        if (!matchRunning) {
+            return;
+        }
+        const sf::Image frame = grabWindow();
+        const auto shows = [&frame](sf::Color c) {
+            const auto* px = reinterpret_cast<const sf::Color*>(frame.getPixelsPtr());
+            return std::find(px, px + 800 * 600, c) != px + 800 * 600;
+        };
+        for (const Player& p : players) {
+            match += p.alive ? "1" : std::pair(p.x, p.y) == stood[std::size_t(p.index)] ? "0" : "?";
+        }
+        match +=
+            std::string(shows(sf::Color::Red) ? "r" : "") + (shows(sf::Color::Green) ? "g" : "");
+        for (Player& p : players) {
+            p.alive = false;
+        }
+        matchRunning = false;
+    };
+    // Words of one lobby pass; then the ready marks, who is absent, the first tick of the match
+    // that the pass started and what was heard. The all-ready test opens each pass. A mark
+    // made before the pad went away is gone when it comes back; an absent pad's buttons do
+    // nothing; a match starts without the absent and they are not in it; with every pad gone
+    // the keyboard player alone starts; a keyboard player is never absent (W's code is 22).
+    // clang-format off
+    const std::pair<const char*, const char*> steps[] = {
+        {"W 1:0 2:0 -2 +2", "110 000  ready ready ready"}, {"", "110 000  "},
+        {"2:0 -2", "110 001  ready"}, {"", "000 001 110r start"},
+        {"2:0 W 1:0 -1 -22", "100 011  ready ready"}, {"", "000 011 100 start"},
+        {"+2 +1 -0 1:0", "010 000  ready"}, {"-1 -2 W", "100 011  ready"},
+        {"", "000 011 100 start"}};
+    // clang-format on
+    for (const auto& [words, after] : steps) {
+        match.clear();
+        for (Player& p : players) {
+            std::tie(p.x, p.y) = stood[std::size_t(p.index)] = std::pair(400.0f + p.index, 300.0f);
+        }
+        script(std::string(words) + " |");
+        // A match takes pass ends until it is over, and the lobby one more.
+        scriptSource([] {
+            scriptEvent();
+            return matchRunning;
+        });
+        lobbyPass();
+        std::string state;
+        for (const std::string flag : {"ready", "absent"}) {
+            for (const Player& p : players) {
+                state += flag == "ready" ? char('0' + p.ready) : char('0' + p.absent);
+            }
+            state += " ";
+        }
+        EXPECT_EQ(state + match + " " + heard(), after) << words;
+    }
+}
+
+TEST_F(Lobby, AbsentPlayersStandFadedAndWithNobodyPresentNoMatchStarts) {
+    // Plain white squares for the figure and the mark, tinted black and red: at a third of
+    // their opacity on white they read 170 where the tint is 0.
+    openWindow({1001, 777});
+    useImage(idlePath, solidImage(40, 40, sf::Color::White));
+    useImage(markPath, solidImage(40, 40, sf::Color::White));
+    addPlayer({1, 0, 1, 2, 3});
+    addPlayer({9, 0, 1, 2, 3});
+    std::vector<std::string> figures;
+    beforePresent = [&figures] {
+        const sf::Image image = grabWindow();
+        std::string seen;
+        for (const unsigned x : {334u, 667u}) {
+            const sf::Color c = image.getPixel(x - 15, 388);
+            seen +=
+                std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + " ";
+        }
+        figures.push_back(seen);
+    };
+    // Each frame shows the state its pass starts with: both ready and then gone, no match in the
+    // next passes, and the one back in full colour.
+    script("1:0 9:0 -1 -9 | | +1 | |");
+    for (int pass = 0; pass < 4; ++pass) {
+        lobbyPass();
+    }
+    EXPECT_EQ(heard(), "ready ready");
+    const std::string faded = "170,170,170 255,170,170 ";
+    EXPECT_EQ(figures,
+              std::vector<std::string>({"0,0,0 255,0,0 ", faded, faded, "0,0,0 255,170,170 "}));
 }

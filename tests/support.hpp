@@ -94,8 +94,8 @@ class MatchTest : public GameTest {
 
 // The event of a word: "J" a press of a key (a letter, or Escape), "2:7" a press of button 7
 // of joystick 2, "~J" and "~2:7" their releases, "2:X=-100" axis X of joystick 2 moved to -100
-// (axes X Y Z R U V), "-2" joystick 2 unplugged, "close" the window's close request, "blur" the
-// window's loss of the focus.
+// (axes X Y Z R U V), "-2" joystick 2 unplugged, "+2" joystick 2 plugged in, "close" the window's
+// close request, "blur" the window's loss of the focus.
 inline sf::Event eventOf(const std::string& word) {
     sf::Event e{};
     const bool up = word[0] == '~';
@@ -107,8 +107,8 @@ inline sf::Event eventOf(const std::string& word) {
         e.type = sf::Event::Closed;
     } else if (word == "blur") {
         e.type = sf::Event::LostFocus;
-    } else if (std::sscanf(w, "-%u", &id) == 1) {
-        e.type = sf::Event::JoystickDisconnected;
+    } else if (std::sscanf(w, "-%u", &id) == 1 || std::sscanf(w, "+%u", &id) == 1) {
+        e.type = w[0] == '-' ? sf::Event::JoystickDisconnected : sf::Event::JoystickConnected;
         e.joystickConnect.joystickId = id;
     } else if (std::sscanf(w, "%u:%c=%f", &id, &axis, &position) == 3) {
         e.type = sf::Event::JoystickMoved;
