@@ -39,11 +39,13 @@ inline void openWindow(sf::Vector2u size, int k = 1) {
 class GameTest : public ::testing::Test {
   protected:
     virtual sf::Vector2u screenSize() const { return {800, 600}; }
+    // Window pixels per world pixel.
+    virtual int scale() const { return 1; }
     void SetUp() override {
         // Death tests run the test anew in a fresh process: forking one with a window open is
         // unsafe.
         testing::FLAGS_gtest_death_test_style = "threadsafe";
-        openWindow(screenSize());
+        openWindow(screenSize(), scale());
         players.clear();
         entities.clear();
         playerCount = bindingStep = entityCount = 0;
