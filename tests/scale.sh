@@ -113,6 +113,7 @@ dinosaurHeight() {
     -threshold 50% -negate -format '%@' info: | awk -F'[x+]' '{ print $2 }'
 }
 
+difference="none measured"
 pids=()
 for screen in small big; do
   on "$screen"
