@@ -6,10 +6,14 @@
 # played the same way with xdotool: the invitation, a keyboard join's widest prompt, the lobby
 # with the joined player and a match. Each screen of the large one, shrunk k times, shows what
 # the small one shows, and the dinosaur in the match is k times as tall.
-# Usage: tests/scale.sh path/to/twinrun [WxH of the large screen], from the repository root.
+# --wine plays path/to/twinrun.exe under Wine set to 192 dots per inch, the scaling of 200%
+# under which Windows tells a program unaware of it half the screen's size.
+# Usage: tests/scale.sh path/to/twinrun [WxH of the large screen] [--wine], from the repository
+# root.
 set -euo pipefail
 game=("$(realpath "$1")")
 large="${2:-2560x1440}"
+mode="${3:-}"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # shellcheck source=scripts/xserver.sh
 source "$root/scripts/xserver.sh"
@@ -18,6 +22,11 @@ k=$((${large%x*} / 1280))
 
 startServer 1280x720
 small="$display"
+if [ "$mode" = --wine ]; then
+  useWine
+  DISPLAY="$display" wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+    /d 192 /f >/dev/null 2>&1
+fi
 
 # Runs the game with the arguments from a folder without its files, which it would report had
 # it set anything up, and checks that it ends with status $1, its usage on standard output (0)
@@ -27,6 +36,8 @@ commandLine() { # status, arguments...
   shift
   mkdir -p "$tmp/nofiles"
   (cd "$tmp/nofiles" && DISPLAY="$small" exec "${game[@]}" "$@") >"$tmp/out" 2>"$tmp/err" || code=$?
+  # Windows ends its lines with a carriage return too.
+  sed -i 's/\r$//' "$tmp/out" "$tmp/err"
   if ((want == 0)); then
     ((code == 0)) && head -n 1 "$tmp/out" | grep -q '^Usage: twinrun .*--scale N' &&
       [ ! -s "$tmp/err" ] || fail "twinrun $*: status $code, $(head -c 300 "$tmp/out" "$tmp/err")"
@@ -89,21 +100,19 @@ sameAsSmall() { # check, screen
     exit !(d <= 0.05) }'
 }
 
-# Types the keys $2 on both screens, waits for the screen $1 on the small one, then for the same
-# on the large one.
-both() { # screen, keys
-  local keysTyped="$2"
-  if [ -n "$keysTyped" ]; then
-    # shellcheck disable=SC2086 # the keys, one word each
-    on small && keyDelay=40 joins "$keysTyped" && on big && keyDelay=40 joins "$keysTyped"
+# Types the keys $2 and waits for the screen $1: on the small screen it is kept, on the large
+# one it must show the same.
+stage() { # screen, keys
+  # shellcheck disable=SC2086 # the keys, one word each
+  [ -z "$2" ] || keyDelay=40 joins "$2"
+  if [ "$display" = "$small" ]; then
+    within=20 waitFor "$1" || fail "no $1 at 1280x720"
+    cp "$tmp/shot.png" "$tmp/small-$1.png"
+  else
+    within=20 waitFor sameAsSmall "$1" "$1" ||
+      fail "the $1 at $large, shrunk, is not the $1 at 1280x720: boxes $(darkBox) and" \
+        "$(convert "$tmp/small-$1.png" -threshold 50% -negate -format %@ info:), difference $difference"
   fi
-  on small
-  within=20 waitFor "$1" || fail "no $1 at 1280x720"
-  cp "$tmp/shot.png" "$tmp/small-$1.png"
-  on big
-  within=20 waitFor sameAsSmall "$1" "$1" ||
-    fail "the $1 at $large, shrunk, is not the $1 at 1280x720: boxes $(darkBox) and" \
-      "$(convert "$tmp/small-$1.png" -threshold 50% -negate -format %@ info:), difference $difference"
 }
 
 # The dinosaur's height in full.png: the black pixels of the left quarter, where nothing else
@@ -113,41 +122,35 @@ dinosaurHeight() {
     -threshold 50% -negate -format '%@' info: | awk -F'[x+]' '{ print $2 }'
 }
 
-difference="none measured"
-pids=()
-for screen in small big; do
-  on "$screen"
-  (cd "$root" && DISPLAY="$display" exec "${game[@]}") 2>"$tmp/err-$screen" &
-  pids+=($!)
-  within=20 waitFor windowUp || fail "no lobby on the $screen screen"
-done
-both invitation ""
-both prompt "j j"
-both lobby "j d d l l r r"
-# The jump key marks ready, which starts the match; a slow frame may let the join take the
-# first press.
-heights=()
-for screen in small big; do
-  on "$screen"
-  started=""
+# Plays the session on the screen $1 and prints the dinosaur's height in its match.
+play() {
+  local pid started=""
+  on "$1"
+  (cd "$root" && DISPLAY="$display" exec "${game[@]}") 2>"$tmp/err" &
+  pid=$!
+  within=20 waitFor windowUp || fail "no lobby on the $1 screen"
+  stage invitation ""
+  stage prompt "j j"
+  stage lobby "j d d l l r r"
+  # The jump key marks ready, which starts the match; a slow frame may let the join take the
+  # first press.
   for _ in 1 2 3; do
     keys j
     within=5 waitFor shrunk inMatch && started=1 && break
   done
-  [ -n "$started" ] || fail "no match on the $screen screen"
-  heights+=("$(dinosaurHeight)")
-done
-((heights[1] == k * heights[0] && heights[0] > 50)) ||
-  fail "the dinosaur is ${heights[0]} pixels tall at 1280x720 and ${heights[1]} at $large"
-for screen in small big; do
-  on "$screen"
-  leaveMatch shrunk lobbyShown || fail "Escape did not end the match on the $screen screen"
+  [ -n "$started" ] || fail "no match on the $1 screen"
+  dinosaurHeight
+  leaveMatch shrunk lobbyShown || fail "Escape did not end the match on the $1 screen"
   keys Escape
-done
-for p in 0 1; do
-  ended "${pids[p]}" || fail "Escape ended the game with status $?"
-done
-for screen in small big; do
-  [ -z "$(sanitizerReports "$tmp/err-$screen")" ] || fail "$(head -n 5 "$tmp/err-$screen")"
-done
+  ended "$pid" || fail "Escape ended the game on the $1 screen with status $?"
+  [ -z "$(sanitizerReports "$tmp/err")" ] || fail "$(head -n 5 "$tmp/err")"
+}
+
+difference="none measured"
+tall="$(play small)"
+# Wine keeps its windows on the display of its first program until its server ends.
+[ "$mode" != --wine ] || wineserver -w
+tallScaled="$(play big)"
+((tallScaled == k * tall && tall > 50)) ||
+  fail "the dinosaur is $tall pixels tall at 1280x720 and $tallScaled at $large"
 echo "scale: the command line, and the game at 1280x720 and at $large (k = $k) passed"
