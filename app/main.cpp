@@ -1,42 +1,37 @@
-// Entry point: reads the options, prepares the lobby, opens the full-screen window and its
-// sound, and runs the lobby loop.
+// Entry point: reads the options, sets the scale and prepares the lobby, opens the full-screen
+// window and its sound, and runs the lobby loop.
 #include "app/lobbyloop.hpp"
+#include "app/options.hpp"
 #include "core/globals.hpp"
 #include "core/platform.hpp"
+#include "core/scale.hpp"
 #include "core/system.hpp"
 #include "core/window.hpp"
 #include "roster/roster.hpp"
 
 #include <SFML/System/Err.hpp>
 
-#include <cstring>
 #include <iostream>
 
-namespace {
-
-constexpr const char* usage = "Usage: twinrun [--mute]\n"
-                              "  --mute  play without sound\n";
-
-} // namespace
-
 int main(int argc, char** argv) {
-    for (int a = 1; a < argc; ++a) {
-        if (std::strcmp(argv[a], "--mute") == 0) {
-            soundMuted = true;
-        } else if (std::strcmp(argv[a], "--help") == 0 || std::strcmp(argv[a], "-h") == 0) {
-            std::cout << usage;
-            return 0;
-        } else {
-            std::cerr << "twinrun: unknown option " << argv[a] << "\n" << usage;
-            return 2;
-        }
+    const Options options =
+        parseOptions(std::vector<std::string>(argv + 1, argv + argc), desktopWidth, desktopHeight);
+    if (!options.error.empty()) {
+        std::cerr << "twinrun: " << options.error << "\n" << usage;
+        return 2;
     }
+    if (options.help) {
+        std::cout << usage;
+        return 0;
+    }
+    soundMuted = options.mute;
+    useScale(options.scale);
     // The game writes its own diagnostics; the library's would only repeat them.
     sf::err().rdbuf(nullptr);
     prepareSystem();
     setupLobby();
     if (!openGameWindow()) {
-        std::cerr << "twinrun: could not open a " << screenWidth << "x" << screenHeight
+        std::cerr << "twinrun: could not open a " << desktopWidth << "x" << desktopHeight
                   << " full-screen window" << std::endl;
         return 1;
     }
