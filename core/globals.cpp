@@ -2,8 +2,12 @@
 #include "core/globals.hpp"
 
 sf::RenderWindow window;
-int screenWidth = static_cast<int>(sf::VideoMode::getDesktopMode().width);
-int screenHeight = static_cast<int>(sf::VideoMode::getDesktopMode().height);
+int desktopWidth = static_cast<int>(sf::VideoMode::getDesktopMode().width);
+int desktopHeight = static_cast<int>(sf::VideoMode::getDesktopMode().height);
+int pixelScale = 1;
+// Defined after the desktop's size, so that they start from it.
+int screenWidth = desktopWidth;
+int screenHeight = desktopHeight;
 
 sf::Color backgroundColor = sf::Color::White;
 sf::Color inkColor = sf::Color::Black;

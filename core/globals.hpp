@@ -1,6 +1,6 @@
-// Globals every part of the game shares: the window, the desktop size, the flags of the
-// lobby and the match, the current event, the font path and the colours of day, night and
-// players.
+// Globals every part of the game shares: the window, the desktop's and the world's size and
+// the scale between them, the flags of the lobby and the match, the current event, the font
+// path and the colours of day, night and players.
 #pragma once
 
 #include <SFML/Graphics.hpp>
@@ -9,7 +9,13 @@
 
 // The one window; every lobby, join and match frame is drawn into it.
 extern sf::RenderWindow window;
-// Desktop size in pixels, read before main runs; the size of the window and the play field.
+// Desktop size in pixels, read before main runs; the size of the full-screen window.
+extern int desktopWidth;
+extern int desktopHeight;
+// Window pixels per world pixel in each direction (core/scale.hpp); 1 until main sets it.
+extern int pixelScale;
+// The world's size in its own pixels: the desktop divided by pixelScale. Every layout and
+// rule of play is in these units.
 extern int screenWidth;
 extern int screenHeight;
 

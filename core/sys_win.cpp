@@ -1,6 +1,6 @@
-// The Windows side of the system: file stamps from the C runtime's stat(), which gives a
-// file's size and its modification time in whole seconds, NUL, and the network address of the
-// machine's name.
+// The Windows side of the system: a process aware of the display's scaling, file stamps from
+// the C runtime's stat(), which gives a file's size and its modification time in whole seconds,
+// NUL, and the network address of the machine's name.
 #include "core/system.hpp"
 
 #include <winsock2.h>
@@ -8,6 +8,19 @@
 
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <windows.h>
+
+namespace {
+
+// Windows tells a program that is not aware of the display's scaling a desktop shrunk by it
+// (1280x720 for a 4K screen at 300%) and stretches its window, blurred, over the real one. The
+// game asks for the real size before main runs (core/globals.cpp), so it declares itself aware
+// before any other global is built: the lowest priority a program may use.
+__attribute__((constructor(101))) void becomeDpiAware() {
+    SetProcessDPIAware();
+}
+
+} // namespace
 
 bool readFileStamp(const std::string& path, FileStamp& stamp) {
     struct _stat64 info {};

@@ -3,6 +3,7 @@
 #include "core/window.hpp"
 
 #include "core/globals.hpp"
+#include "core/scale.hpp"
 
 #include <algorithm>
 #include <cstddef>
@@ -35,12 +36,14 @@ void setIcon() {
 } // namespace
 
 bool openGameWindow() {
-    window.create(sf::VideoMode(static_cast<unsigned int>(screenWidth),
-                                static_cast<unsigned int>(screenHeight), 32),
+    window.create(sf::VideoMode(static_cast<unsigned int>(desktopWidth),
+                                static_cast<unsigned int>(desktopHeight), 32),
                   sf::String("Twinrun"), sf::Style::Fullscreen);
     if (!window.isOpen()) {
         return false;
     }
     setIcon();
+    // At scale 1 this is the window's own view: the world in the desktop's pixels.
+    window.setView(worldView());
     return true;
 }

@@ -3,6 +3,7 @@
 
 #include "core/assets.hpp"
 #include "core/globals.hpp"
+#include "core/scale.hpp"
 
 #include <iostream>
 #include <string>
@@ -13,7 +14,8 @@ void drawScore() {
     }
     scoreText.setFont(scoreFont);
     scoreText.setString(std::to_string(static_cast<std::int32_t>(score)));
-    scoreText.setCharacterSize(24);
+    // 24 pixels of the world high, rasterised at the window's resolution.
+    sizeText(scoreText, 24);
     scoreText.setFillColor(inkColor);
     // Top left corner of the text: a longer score grows to the right.
     scoreText.setPosition(static_cast<float>(screenWidth - 100), 10.0f);

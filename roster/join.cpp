@@ -2,13 +2,14 @@
 // the two ways a join ends, with a new player or without one.
 #include "core/globals.hpp"
 #include "core/platform.hpp"
+#include "core/scale.hpp"
 #include "roster/roster.hpp"
 
 void showPrompt(const char* text) {
     window.clear(sf::Color::White);
     promptText.setFont(uiFont);
     promptText.setString(text);
-    promptText.setCharacterSize(100);
+    sizeText(promptText, 100);
     promptText.setFillColor(sf::Color::Black);
     centreOnScreen(promptText);
     window.draw(promptText, sf::RenderStates::Default);

@@ -2,6 +2,7 @@
 // figures with their ready marks drawn in every lobby frame, and the centring of the texts.
 #include "core/assets.hpp"
 #include "core/globals.hpp"
+#include "core/scale.hpp"
 #include "roster/roster.hpp"
 
 #include <algorithm>
@@ -45,9 +46,13 @@ void centreOnScreen(sf::Text& text) {
     text.setOrigin(bounds.left + 0.5f * bounds.width, bounds.top + 0.5f * bounds.height);
     text.setPosition(0.5f * static_cast<float>(screenWidth),
                      0.5f * static_cast<float>(screenHeight));
-    // A text that the screen can't hold is shrunk around its centre rather than cut off.
+    // A text that the screen can't hold is shrunk around its centre rather than cut off. Its
+    // glyphs are rasterised k times as large as the world's pixels (sizeText), so it is drawn
+    // at 1 / k of its own size, and measured so.
+    const auto k = static_cast<float>(pixelScale);
+    const float width = bounds.width / k;
     const float room = std::max(1.0f, static_cast<float>(screenWidth) - 2.0f * textMargin);
-    const float scale = bounds.width > room ? room / bounds.width : 1.0f;
+    const float scale = (width > room ? room / width : 1.0f) / k;
     text.setScale(scale, scale);
 }
 
@@ -57,7 +62,7 @@ void setupLobby() {
     }
     lobbyText.setFont(uiFont);
     lobbyText.setString("Click on a button ...");
-    lobbyText.setCharacterSize(100);
+    sizeText(lobbyText, 100);
     lobbyText.setFillColor(sf::Color::Black);
     centreOnScreen(lobbyText);
     std::srand(static_cast<unsigned int>(std::time(nullptr)));

@@ -3,6 +3,7 @@
 #include "roster/phonecard.hpp"
 
 #include "core/globals.hpp"
+#include "core/scale.hpp"
 #include "roster/roster.hpp"
 
 #include <qrcodegen/qrcodegen.hpp>
@@ -27,16 +28,17 @@ constexpr int quietModules = 4;
 void placeCard() {
     const auto width = static_cast<float>(screenWidth);
     const auto height = static_cast<float>(screenHeight);
-    addressText.setCharacterSize(static_cast<unsigned int>(std::max(12.0f, height / 48.0f)));
-    const sf::FloatRect text = addressText.getLocalBounds();
-    addressText.setOrigin(text.left + text.width, text.top + text.height);
+    sizeText(addressText, static_cast<unsigned int>(std::max(12.0f, height / 48.0f)));
+    const sf::FloatRect local = addressText.getLocalBounds();
+    addressText.setOrigin(local.left + local.width, local.top + local.height);
     addressText.setPosition(width - textMargin, height - textMargin);
+    const float textHeight = addressText.getGlobalBounds().height;
     const auto modules = static_cast<float>(codeTexture.getSize().x);
     const float room = std::min(width * 0.125f, height * 0.2f);
     const float pixels = std::max(1.0f, std::floor(room / std::max(modules, 1.0f)));
     codeSprite.setScale(pixels, pixels);
     codeSprite.setOrigin(modules, modules);
-    codeSprite.setPosition(width - textMargin, height - textMargin - text.height - textMargin / 2);
+    codeSprite.setPosition(width - textMargin, height - textMargin - textHeight - textMargin / 2);
 }
 
 } // namespace

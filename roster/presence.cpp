@@ -9,7 +9,8 @@ void trackJoystickPresence() {
         return;
     }
     const std::uint32_t joystickId = event.joystickConnect.joystickId;
-    // Every record, also while a join runs, whose player is counted but not yet a record.
+    // The records, not the count: during a join the count already holds the joining player,
+    // who has no record yet.
     for (Player& player : players) {
         if (player.device != "joystick" || player.joystickId() != joystickId) {
             continue;

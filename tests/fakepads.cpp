@@ -131,7 +131,7 @@ int padOfPath(const char* path) {
 int openAsPad(int pad) {
     std::lock_guard<std::mutex> lock(guard);
     takeCommands();
-    Open* free = openPad(-1);
+    Open* free = nullptr;
     for (Open& o : opened) {
         free = o.fd < 0 ? &o : free;
     }
@@ -166,6 +166,8 @@ ssize_t readPad(Open& o, void* buffer, size_t size) {
 
 } // namespace
 
+// The calls that SFML 2.5 and 2.6 make on a joystick's device (both import these plain ones);
+// every other descriptor and path goes on to the C library.
 extern "C" {
 
 int open(const char* path, int flags, ...) {
@@ -179,13 +181,6 @@ int open(const char* path, int flags, ...) {
     const int pad = padOfPath(path);
     return pad >= 0 ? openAsPad(pad) : realOpen(path, flags, mode);
 }
-int open64(const char* path, int flags, ...) __attribute__((alias("open")));
-int __open_2(const char* path, int flags) {
-    return open(path, flags);
-}
-int __open64_2(const char* path, int flags) {
-    return open(path, flags);
-}
 
 ssize_t read(int fd, void* buffer, size_t size) {
     {
@@ -195,9 +190,6 @@ ssize_t read(int fd, void* buffer, size_t size) {
         }
     }
     return realRead(fd, buffer, size);
-}
-ssize_t __read_chk(int fd, void* buffer, size_t size, size_t) {
-    return read(fd, buffer, size);
 }
 
 int close(int fd) {

@@ -4,7 +4,8 @@
 # reads. Pad 0 joins with four buttons, pad 1 with two buttons and its X axis, and both start a
 # match; pulled out while they run right, both dinosaurs stand still. Back in the lobby both
 # figures stand faded; pad 1 plugged in again shows in full colour without a mark and starts a
-# match alone, in which player 0 takes no part; pad 0 back must mark ready before a match starts.
+# match alone, in which player 0 takes no part; pad 0 back, marked, pulled and back again must
+# mark ready anew before a match starts.
 # The game writes nothing of its own about pads coming and going.
 # Usage: tests/pads.sh path/to/twinrun path/to/libfakepads.so, from the repository root.
 set -euo pipefail
@@ -49,18 +50,19 @@ bothRan() {
   read -r black red <<<"$(edges)"
   ((black > 200 && red > 160 && black < width / 2 + 100))
 }
-# Neither moved in half a second.
+# Neither moved in half a second, short of the middle, where every dinosaur stops.
 standStill() {
-  local before
+  local before black
   before="$(edges)"
   sleep 0.5
-  [ "$(edges)" = "$before" ]
+  read -r black _ <<<"$before"
+  [ "$(edges)" = "$before" ] && ((black < width / 2 + 100))
 }
-# The red dinosaur ran off the start, where no black one stays behind.
+# In a match, the red dinosaur ran off the start, where no black one stays behind.
 redAlone() {
-  local red
+  local red band="150x118+0+$((height - 158))"
   read -r _ red <<<"$(edges)"
-  ((red > 300)) && [ "$(pixels "$tmp/shot.png" "150x118+0+$((height - 158))" 000000)" -eq 0 ]
+  inMatch && ((red > 300)) && [ "$(pixels "$tmp/shot.png" "$band" 000000)" -eq 0 ]
 }
 
 # The sanitizers would take the preloaded library for a runtime loaded too late.
@@ -100,10 +102,18 @@ pad "axis 1 0 32767"
 waitFor redAlone || fail "the absent player stands in the match: $(edges)"
 leaveMatch lobbyShown || fail "Escape did not end the second match"
 
-# Pad 0 back: not ready, so pad 1's mark alone starts nothing; its own jump does.
+# Pad 0 back, marked ready, pulled and back again: not ready, so pad 1's mark alone starts
+# nothing; its own jump does.
 pad "plug 0"
 back0() { full 1 2 000000 && ! marked 1 2; }
 waitFor back0 || fail "pad 0 plugged in again does not show in full colour without a mark"
+click 0 0
+waitFor marked 1 2 || fail "pad 0's jump did not mark it ready"
+pad "unplug 0"
+gone0() { faded 1 2 000000 && ! marked 1 2; }
+waitFor gone0 || fail "pad 0 pulled out, its figure is not faded and unmarked"
+pad "plug 0"
+waitFor back0 || fail "pad 0 plugged in again kept its old mark"
 click 1 0
 waitFor marked 2 2 || fail "pad 1's jump did not mark it ready"
 sleep 1

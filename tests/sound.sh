@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The game's sound, recorded: the real twinrun on a private X server, played with xdotool, its
 # mix written to a WAV file by OpenAL Soft's wave writer and measured with sox. The idle lobby
-# is silent, a ready press is heard within 150 ms and a jump in a match is heard; with --mute
+# is silent, a ready press is heard within 150 ms and a jump in a match is heard, as long and
+# at the pitch as it was made; with --mute
 # nothing is played and no device opened; with a device that won't open the game plays on,
 # silent, after one line on standard error. Each game ends with Escape and status 0, and its
 # recording is then a complete file.
@@ -72,6 +73,22 @@ heardAt() { # what, from, moment
     fail "$1 at $3 s: the first sound from $2 s is at $onset s"
 }
 
+# Whether the first sound in the recording from $1 seconds on is the jump as it was made: its
+# samples, as sox measures them, sound 0.121 s from their first to their last above -46 dBFS,
+# at a rough frequency of 464 Hz (a glide from 330 to 740 Hz, its start the loudest). In the mix,
+# one channel of two and 3 dB quieter, it may sound up to 25 ms shorter; played at another rate
+# than its own it would last twice as long and sound an octave lower, or the other way round.
+jumpAsMade() {
+  local length frequency
+  sox "$tmp/mix.wav" -b 16 "$tmp/one.wav" trim "$1" 0.5 remix - \
+    silence 1 0.001 0.5% reverse silence 1 0.001 0.5% reverse 2>/dev/null
+  length="$(soxi -D "$tmp/one.wav" 2>/dev/null || echo 0)"
+  frequency="$(sox "$tmp/one.wav" -n stat 2>&1 | awk '/^Rough/ { print $3 }')"
+  awk -v l="$length" -v f="${frequency:-0}" \
+    'BEGIN { exit !(l > 0.096 && l < 0.131 && f > 420 && f < 510) }' ||
+    fail "the jump lasts $length s at $frequency Hz, made to last 0.121 s at 464 Hz"
+}
+
 # With sound: silence while the lobby is idle, the ready mark heard within 150 ms, and the jump
 # heard with a peak below -6 dBFS.
 recordSound "$tmp/mix.wav"
@@ -86,6 +103,7 @@ heardAt "the ready press" "$idleFrom" "$readyAt"
 heardAt "the jump" "$(awk -v t="$jumpAt" 'BEGIN { print t - 0.5 }')" "$jumpAt"
 awk -v p="$(peakOf "$tmp/mix.wav" "$jumpAt" 0.3)" 'BEGIN { exit !(p > 0.05 && p < 0.5) }' ||
   fail "the jump's peak: $(peakOf "$tmp/mix.wav" "$jumpAt" 0.3)"
+jumpAsMade "$(awk -v t="$jumpAt" 'BEGIN { print t - 0.05 }')"
 
 # Muted: the same session opens no device, so nothing is recorded, and says nothing.
 recordless=1 startGame --mute

@@ -89,3 +89,71 @@ TEST_F(Sounds, EveryEffectIsShortClickFreeBelowMinusSixDecibelsAndWithinThreeOfT
     const auto [quietest, loudest] = std::minmax_element(levels.begin(), levels.end());
     EXPECT_LE(*loudest - *quietest, 3.0);
 }
+
+TEST_F(Sounds, ADownPressIsSilentOnlyAJumpThatStartsIsHeard) {
+    // Where the player (keys WSAD) stands, its height above the floor, the presses of one pass,
+    // and what the tick after them plays.
+    const std::tuple<float, const char*, const char*> cases[] = {
+        {0, "S", ""},       {0, "S ~S S", ""}, {80, "S", ""},   {0, "W", "jump"},
+        {0, "W S", "jump"}, {80, "W", ""},     {80, "W S", ""}, {0, "~W ~S", ""}};
+    for (const auto& [above, words, expected] : cases) {
+        Player& player = players[0];
+        std::tie(player.x, player.y, player.jumping, player.downPressed) =
+            std::tuple(30.0f, floorY - above, false, false);
+        startScript();
+        script(std::string(words) + " |");
+        handleMatchEvents();
+        ticks(1);
+        EXPECT_EQ(heard(), expected) << words << " at " << above << " above the floor";
+    }
+}
+
+namespace {
+
+// The pitch of an effect in each 10 ms of its first half second, in octaves above 1 Hz, from
+// the crossings of zero; -1 where it is silent (below a twentieth of the loudest sample).
+std::vector<double> pitchContour(const std::vector<sf::Int16>& samples) {
+    const int frame = soundRate / 100;
+    const int loudest = *std::max_element(samples.begin(), samples.end());
+    std::vector<double> contour;
+    for (int start = 0; start < int(soundRate / 2); start += frame) {
+        int crossings = 0, peak = 0;
+        for (int i = start; i < start + frame && i < int(samples.size()); ++i) {
+            peak = std::max(peak, std::abs(int(samples[std::size_t(i)])));
+            crossings +=
+                i > start && (samples[std::size_t(i)] >= 0) != (samples[std::size_t(i) - 1] >= 0);
+        }
+        contour.push_back(peak * 20 < loudest || crossings == 0 ? -1.0
+                                                                : std::log2(crossings * 50.0));
+    }
+    return contour;
+}
+
+} // namespace
+
+TEST(Effects, NoTwoSoundAlikeInPitchOverTime) {
+    // The distance of two effects: their difference in pitch over time, in octaves (at most one),
+    // averaged over the 10 ms steps in which either sounds; a step where one sounds and the other
+    // is silent counts as an octave. Every two effects lie at least 0.4 apart (the closest, a
+    // player joining and the match starting, lie 0.49 apart; a ready mark and its taking back,
+    // the same two notes in turn, 0.58).
+    std::vector<std::vector<double>> contours;
+    for (int s = 0; s < soundCount; ++s) {
+        contours.push_back(pitchContour(synthesize(Sound(s))));
+    }
+    for (int a = 0; a < soundCount; ++a) {
+        for (int b = a + 1; b < soundCount; ++b) {
+            double sum = 0;
+            int steps = 0;
+            for (std::size_t i = 0; i < contours[a].size(); ++i) {
+                const double x = contours[a][i], y = contours[b][i];
+                if (x < 0 && y < 0) {
+                    continue;
+                }
+                sum += x < 0 || y < 0 ? 1.0 : std::min(1.0, std::fabs(x - y));
+                steps += 1;
+            }
+            EXPECT_GE(sum / steps, 0.4) << "effects " << a << " and " << b << " sound alike";
+        }
+    }
+}

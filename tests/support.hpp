@@ -6,6 +6,7 @@
 
 #include "app/lobbyloop.hpp"
 #include "core/globals.hpp"
+#include "core/scale.hpp"
 #include "match/match.hpp"
 #include "roster/roster.hpp"
 
@@ -21,12 +22,15 @@
 // The game's files that the running test swapped for images of its own, and their paths.
 inline std::vector<std::pair<std::string*, std::string>> swappedFiles;
 
-// Opens the window at that size, unless it is open at that size, and makes it the screen size.
-inline void openWindow(sf::Vector2u size) {
-    std::tie(screenWidth, screenHeight) = std::pair(int(size.x), int(size.y));
+// Opens the window at that size, unless it is open at that size, as the desktop drawn at scale
+// k: the world is the size divided by k.
+inline void openWindow(sf::Vector2u size, int k = 1) {
+    std::tie(desktopWidth, desktopHeight) = std::pair(int(size.x), int(size.y));
+    useScale(k);
     if (!window.isOpen() || window.getSize() != size) {
         window.create(sf::VideoMode(size.x, size.y), "Twinrun test", sf::Style::None);
     }
+    window.setView(worldView());
 }
 
 // Opens the window at screenSize(), makes that the screen size and resets the game's state (sound
@@ -35,11 +39,13 @@ inline void openWindow(sf::Vector2u size) {
 class GameTest : public ::testing::Test {
   protected:
     virtual sf::Vector2u screenSize() const { return {800, 600}; }
+    // Window pixels per world pixel.
+    virtual int scale() const { return 1; }
     void SetUp() override {
         // Death tests run the test anew in a fresh process: forking one with a window open is
         // unsafe.
         testing::FLAGS_gtest_death_test_style = "threadsafe";
-        openWindow(screenSize());
+        openWindow(screenSize(), scale());
         players.clear();
         entities.clear();
         playerCount = bindingStep = entityCount = 0;

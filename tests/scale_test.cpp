@@ -1,0 +1,187 @@
+// The whole-pixel scale: k for each desktop and the world it leaves, the command line that
+// chooses it, and frames drawn k times as large: images as k × k blocks, the rest of the window
+// in the background colour, texts rasterised at the window's resolution.
+#include "support.hpp"
+
+#include "app/options.hpp"
+
+namespace {
+
+// The lengths of the runs of one colour along a line of the image, from (x, y) in steps of
+// (dx, dy) for n pixels; the first and last runs, which the line may cut, are left out.
+std::vector<int> innerRuns(const sf::Image& image, int x, int y, int dx, int dy, int n) {
+    std::vector<int> runs{1};
+    for (int i = 1; i < n; ++i) {
+        const auto at = [&](int j) {
+            return image.getPixel(unsigned(x + j * dx), unsigned(y + j * dy)).toInteger();
+        };
+        if (at(i) == at(i - 1)) {
+            runs.back() += 1;
+        } else {
+            runs.push_back(1);
+        }
+    }
+    return runs.size() < 3 ? std::vector<int>{}
+                           : std::vector<int>(runs.begin() + 1, runs.end() - 1);
+}
+
+// The number of runs of one colour, across and down the region of the image (in window pixels),
+// whose length is not a multiple of k.
+int brokenBlocks(const sf::Image& image, sf::IntRect region, int k) {
+    const sf::IntRect inside(0, 0, int(image.getSize().x), int(image.getSize().y));
+    sf::IntRect r;
+    region.intersects(inside, r);
+    int broken = 0;
+    const auto count = [&](const std::vector<int>& runs) {
+        broken += int(std::count_if(runs.begin(), runs.end(), [k](int n) { return n % k != 0; }));
+    };
+    for (int y = r.top; y < r.top + r.height; ++y) {
+        count(innerRuns(image, r.left, y, 1, 0, r.width));
+    }
+    for (int x = r.left; x < r.left + r.width; ++x) {
+        count(innerRuns(image, x, r.top, 0, 1, r.height));
+    }
+    return broken;
+}
+
+// Whether two images of the same size are the same picture.
+bool same(const sf::Image& a, const sf::Image& b) {
+    return std::equal(a.getPixelsPtr(), a.getPixelsPtr() + 4 * a.getSize().x * a.getSize().y,
+                      b.getPixelsPtr());
+}
+
+} // namespace
+
+TEST(Scale, IsTheLargestWholeKForWhichTheDesktopHolds1280x720KTimes) {
+    // Desktop, then k and the world at k.
+    const std::tuple<sf::Vector2i, int, sf::Vector2i> desktops[] = {
+        {{1280, 720}, 1, {1280, 720}},   {{1366, 768}, 1, {1366, 768}},
+        {{1920, 1080}, 1, {1920, 1080}}, {{2560, 1080}, 1, {2560, 1080}},
+        {{1024, 768}, 1, {1024, 768}},   {{800, 600}, 1, {800, 600}},
+        {{2559, 1440}, 1, {2559, 1440}}, {{2560, 1439}, 1, {2560, 1439}},
+        {{2560, 1440}, 2, {1280, 720}},  {{3440, 1440}, 2, {1720, 720}},
+        {{3839, 2160}, 2, {1919, 1080}}, {{3840, 2160}, 3, {1280, 720}},
+        {{3841, 2161}, 3, {1280, 720}},  {{5120, 2880}, 4, {1280, 720}},
+        {{7680, 4320}, 6, {1280, 720}},  {{15360, 8640}, 12, {1280, 720}}};
+    for (const auto& [desktop, k, world] : desktops) {
+        EXPECT_EQ(scaleFor(desktop.x, desktop.y), k) << desktop.x << "x" << desktop.y;
+        EXPECT_EQ(worldSize(desktop.x, desktop.y, k), world) << desktop.x << "x" << desktop.y;
+    }
+}
+
+TEST(Scale, TheCommandLineChoosesKFrom1To8AndRefusesAWorldBelow640x360) {
+    // Arguments and desktop, then what is read: h help, m mute, the scale, or "refused".
+    // clang-format off
+    const std::tuple<std::vector<std::string>, sf::Vector2i, const char*> lines[] = {
+        {{}, {1920, 1080}, "1"}, {{}, {3840, 2160}, "3"}, {{"--mute"}, {2560, 1440}, "m2"},
+        {{"--scale", "1"}, {3840, 2160}, "1"}, {{"--scale=4", "--mute"}, {3840, 2160}, "m4"},
+        {{"--scale", "2"}, {1280, 720}, "2"}, {{"--scale", "3"}, {1920, 1080}, "3"},
+        {{"--scale", "8"}, {5120, 2880}, "8"}, {{"--scale", "8"}, {5119, 2880}, "refused"},
+        {{"--scale", "2"}, {1280, 719}, "refused"}, {{"--scale", "3"}, {1366, 768}, "refused"},
+        {{"--scale", "2"}, {1024, 768}, "refused"}, {{"--scale", "9"}, {15360, 8640}, "refused"},
+        {{"--scale", "0"}, {1920, 1080}, "refused"}, {{"--scale", "-1"}, {1920, 1080}, "refused"},
+        {{"--scale", "2x"}, {3840, 2160}, "refused"}, {{"--scale", ""}, {3840, 2160}, "refused"},
+        {{"--scale"}, {3840, 2160}, "refused"}, {{"--mute", "--scale"}, {3840, 2160}, "refused"},
+        {{"--help"}, {1920, 1080}, "h1"}, {{"-h"}, {1920, 1080}, "h1"},
+        {{"--bogus"}, {1920, 1080}, "refused"}, {{"--mute", "-m"}, {1920, 1080}, "refused"},
+        {{"--help", "--bogus"}, {1920, 1080}, "refused"}, {{"mute"}, {1920, 1080}, "refused"},
+        {{"--phones"}, {1920, 1080}, "p7770:1"}, {{"--phones-port", "0"}, {1920, 1080}, "p0:1"},
+        {{"--mute", "--phones-port", "65535"}, {3840, 2160}, "mp65535:3"},
+        {{"--phones-port", "65536"}, {1920, 1080}, "refused"},
+        {{"--phones-port", "-1"}, {1920, 1080}, "refused"},
+        {{"--phones-port", "77x"}, {1920, 1080}, "refused"},
+        {{"--phones-port"}, {1920, 1080}, "refused"}};
+    // clang-format on
+    for (const auto& [args, desktop, expected] : lines) {
+        const Options o = parseOptions(args, desktop.x, desktop.y);
+        const std::string phones = o.phones ? "p" + std::to_string(o.phonesPort) + ":" : "";
+        const std::string read = o.error.empty()
+                                     ? std::string(o.help ? "h" : "") + (o.mute ? "m" : "") +
+                                           phones + std::to_string(o.scale)
+                                     : "refused";
+        std::string line;
+        for (const std::string& arg : args) {
+            line += arg + " ";
+        }
+        EXPECT_EQ(read, expected) << line << "on " << desktop.x << "x" << desktop.y;
+    }
+    // A refusal names what it refuses.
+    EXPECT_NE(parseOptions({"--bogus"}, 1920, 1080).error.find("--bogus"), std::string::npos);
+    EXPECT_NE(parseOptions({"--scale", "3"}, 1366, 768).error.find("455x256"), std::string::npos);
+}
+
+// A match on a desktop of 1283 × 723 drawn at scale 2: a world of 641 × 361 and a rest of one
+// pixel at the right and bottom.
+class ScaledMatch : public MatchTest {
+  protected:
+    sf::Vector2u screenSize() const override { return {1283, 723}; }
+    int scale() const override { return 2; }
+};
+
+TEST_F(ScaledMatch, EachPixelOfAnImageIsAKByKBlockAndTheRestIsBackground) {
+    ASSERT_EQ(sf::Vector2i(screenWidth, screenHeight), sf::Vector2i(641, 361));
+    addEntity("cactus0", 300, 0, 84, 81);
+    place(0, 30, floorY);
+    sf::Image shown;
+    beforePresent = [&shown] { shown = grabWindow(); };
+    ticks(1);
+    // Each image in window pixels: its world bounds twice as large.
+    const auto inWindow = [](const sf::Sprite& sprite) {
+        const sf::FloatRect b = sprite.getGlobalBounds();
+        return sf::IntRect(int(2 * b.left), int(2 * b.top), int(2 * b.width), int(2 * b.height));
+    };
+    for (const sf::Sprite* sprite : {&dinoLeftSprite, &dinoRightSprite, &cactus0Sprite}) {
+        EXPECT_EQ(brokenBlocks(shown, inWindow(*sprite), 2), 0);
+    }
+    // The ground along the whole width, and the blocks of the sky and the ground edge.
+    EXPECT_EQ(brokenBlocks(shown, {0, 2 * int(groundTop) - 20, 1282, 1282}, 2), 0);
+    // The world's last row and column are the ground's; the rest beyond them is the day's white.
+    EXPECT_EQ(colours(shown, {{100, 721}, {1281, 721}, {100, 722}, {1282, 721}, {1282, 722}}),
+              "??www");
+}
+
+// A lobby on a desktop of 1600 × 900 drawn at scale 2: a world of 800 × 450.
+class ScaledLobby : public GameTest {
+  protected:
+    sf::Vector2u screenSize() const override { return {1600, 900}; }
+    int scale() const override { return 2; }
+    void SetUp() override {
+        GameTest::SetUp();
+        setupLobby();
+    }
+    // The next test finds the invitation as set up at scale 1 on the usual window.
+    void TearDown() override {
+        GameTest::TearDown();
+        openWindow({800, 600});
+        setupLobby();
+    }
+};
+
+TEST_F(ScaledLobby, TextsAreRasterisedAtTheWindowsResolutionInTheirPlacesAndSizes) {
+    // The invitation at scale 2 is the invitation of twice its size drawn at scale 1.
+    const auto drawn = [](const sf::Text& text) {
+        window.clear(sf::Color::White);
+        window.draw(text);
+        return grabWindow();
+    };
+    const sf::Image scaled = drawn(lobbyText);
+    openWindow(screenSize(), 1);
+    sf::Text large = lobbyText;
+    large.setCharacterSize(200);
+    centreOnScreen(large);
+    EXPECT_TRUE(same(scaled, drawn(large)));
+    openWindow(screenSize(), 2);
+
+    // The score: the digits of 24 world pixels rasterised 48 high, 100 world pixels left of the
+    // right edge and 10 below the top.
+    score = 4096;
+    window.clear(sf::Color::White);
+    drawScore();
+    const sf::Image withScore = grabWindow();
+    window.setView(window.getDefaultView());
+    sf::Text digits("4096", scoreFont, 48);
+    digits.setFillColor(sf::Color::Black);
+    digits.setPosition(2.0f * (800 - 100), 20.0f);
+    EXPECT_TRUE(same(withScore, drawn(digits)));
+    window.setView(worldView());
+}
