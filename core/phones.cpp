@@ -1,11 +1,9 @@
-// The phones' side that needs no network: codes, tokens, messages, the rate limit, the seats
-// that keep each phone's joystick number, and the queue of their events, all behind one lock
-// shared by the phone server's thread and the game's.
+// The phones' seats, which keep each phone's joystick number by its token, and the queue of
+// their events, all behind one lock shared by the phone server's thread and the game's.
 #include "core/phones.hpp"
 
 #include <deque>
 #include <mutex>
-#include <random>
 #include <vector>
 
 namespace {
@@ -34,10 +32,6 @@ struct Hub {
 // The one hub of the process. Made before main, so that it is destroyed only after the phone
 // server's thread, which main's exit handler stops, is gone.
 Hub hub;
-
-bool isLetterOrDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
 
 sf::Event joystickEvent(sf::Event::EventType type, int seat, int button = 0) {
     sf::Event e{};
@@ -75,52 +69,6 @@ Seat* seatOf(const PhoneLink& link) {
 }
 
 } // namespace
-
-std::string makeSessionCode() {
-    static const char symbols[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    std::random_device device;
-    std::uniform_int_distribution<int> pick(0, static_cast<int>(sizeof symbols) - 2);
-    std::string code;
-    for (int i = 0; i < 6; ++i) {
-        code += symbols[pick(device)];
-    }
-    return code;
-}
-
-bool tokenValid(const std::string& token) {
-    if (token.size() < 8 || token.size() > 32) {
-        return false;
-    }
-    for (const char c : token) {
-        if (!isLetterOrDigit(c)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool parsePhoneMessage(const std::string& text, int& button, bool& pressed) {
-    if (text.size() != 2 || (text[0] != 'd' && text[0] != 'u') || text[1] < '0' ||
-        text[1] >= '0' + phoneButtons) {
-        return false;
-    }
-    pressed = text[0] == 'd';
-    button = text[1] - '0';
-    return true;
-}
-
-bool rateAllows(RateWindow& window, std::int64_t now) {
-    if (window.count == maxPhoneMessagesPerSecond) {
-        if (now - window.times[window.next] < 1000000) {
-            return false;
-        }
-    } else {
-        window.count += 1;
-    }
-    window.times[window.next] = now;
-    window.next = (window.next + 1) % maxPhoneMessagesPerSecond;
-    return true;
-}
 
 void startPhoneSession(const std::string& code) {
     const std::lock_guard<std::mutex> guard(hub.lock);
