@@ -5,6 +5,7 @@
 #include "core/globals.hpp"
 #include "core/platform.hpp"
 #include "match/match.hpp"
+#include "roster/phonecard.hpp"
 #include "roster/roster.hpp"
 
 #include <cstdlib>
@@ -104,8 +105,10 @@ void lobbyPass() {
         runMatch();
     } else if (playerCount == 0) {
         window.draw(lobbyText, sf::RenderStates::Default);
+        drawPhoneCard();
     } else {
         drawLobby();
+        drawPhoneCard();
     }
     while (pollInput()) {
         handleLobbyEvent();

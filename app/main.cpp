@@ -3,15 +3,40 @@
 #include "app/lobbyloop.hpp"
 #include "app/options.hpp"
 #include "core/globals.hpp"
+#include "core/phones.hpp"
+#include "core/phoneserver.hpp"
 #include "core/platform.hpp"
 #include "core/scale.hpp"
 #include "core/system.hpp"
 #include "core/window.hpp"
+#include "roster/phonecard.hpp"
 #include "roster/roster.hpp"
 
 #include <SFML/System/Err.hpp>
 
+#include <cstdlib>
 #include <iostream>
+#include <string>
+
+namespace {
+
+// Starts the phone server on port and says where phones join; without it the game plays on.
+void openToPhones(unsigned short port) {
+    const std::string code = makeSessionCode();
+    std::string error;
+    if (!startPhoneServer(port, code, error)) {
+        std::cerr << "twinrun: no phones: " << error << std::endl;
+        return;
+    }
+    // The server's thread ends before the globals it shares are destroyed, even on exit().
+    std::atexit(stopPhoneServer);
+    const std::string address =
+        "http://" + networkAddress() + ":" + std::to_string(port) + "/#" + code;
+    std::cout << "twinrun: phones join at " << address << std::endl;
+    preparePhoneCard(address);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     const Options options =
@@ -37,6 +62,9 @@ int main(int argc, char** argv) {
     }
     if (!soundMuted) {
         openAudio();
+    }
+    if (options.phones) {
+        openToPhones(options.phonesPort);
     }
     // Every screen, the lobby and the joins included, shows at most 60 frames a second.
     limitFrames(60);

@@ -7,11 +7,16 @@
 #include <algorithm>
 
 const char* const usage =
-    "Usage: twinrun [--mute] [--scale N]\n"
+    "Usage: twinrun [--mute] [--scale N] [--phones] [--phones-port N]\n"
     "  --mute     play without sound\n"
     "  --scale N  draw every pixel of the game as N x N pixels of the screen, N from 1\n"
     "             to 8; by default the largest N for which the screen holds 1280x720\n"
     "             N times (1 below 2560x1440)\n"
+    "  --phones   let phones on the same network join as controllers: open the address\n"
+    "             shown (or scan the lobby's QR code) in the phone's browser; this opens\n"
+    "             a network port, which a firewall may ask about\n"
+    "  --phones-port N  take phones on port N (7770 by default, 0 any free one); implies\n"
+    "             --phones\n"
     "  --help     print this help\n";
 
 namespace {
@@ -26,6 +31,18 @@ int scaleNamed(const std::string& text) {
     return n <= largestScale ? n : 0;
 }
 
+// Reads a port number, 0 to 65535, digits only; false for anything else.
+bool readPort(const std::string& text, unsigned short& port) {
+    const bool digits =
+        !text.empty() && text.size() <= 5 &&
+        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits || std::stol(text) > 65535) {
+        return false;
+    }
+    port = static_cast<unsigned short>(std::stol(text));
+    return true;
+}
+
 } // namespace
 
 Options parseOptions(const std::vector<std::string>& args, int width, int height) {
@@ -36,6 +53,15 @@ Options parseOptions(const std::vector<std::string>& args, int width, int height
         const std::string& arg = args[a];
         if (arg == "--mute") {
             options.mute = true;
+        } else if (arg == "--phones") {
+            options.phones = true;
+        } else if (arg == "--phones-port") {
+            if (a + 1 == args.size() || !readPort(args[a + 1], options.phonesPort)) {
+                options.error = "--phones-port takes a port number, 0 to 65535";
+                break;
+            }
+            options.phones = true;
+            a += 1;
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg == "--scale" || arg.rfind("--scale=", 0) == 0) {

@@ -10,6 +10,9 @@ struct Options {
     bool help = false;
     // --mute: play without sound.
     bool mute = false;
+    // --phones, or --phones-port N: take phones as controllers on that port (0: any free one).
+    bool phones = false;
+    unsigned short phonesPort = 7770;
     // The scale to draw at: --scale N, or else the desktop's own (scaleFor).
     int scale = 1;
     // Why the command line is refused; empty when it is not.
@@ -21,5 +24,6 @@ extern const char* const usage;
 
 // Reads the arguments after the program's name, for a desktop of width × height pixels. An
 // unknown option, a scale that is not a whole number from 1 to largestScale or one that
-// leaves a world smaller than leastWidth × leastHeight is refused.
+// leaves a world smaller than leastWidth × leastHeight, and a port that is not a number from 0
+// to 65535, are refused.
 Options parseOptions(const std::vector<std::string>& args, int width, int height);

@@ -1,6 +1,8 @@
-// The platform over SFML, the one the game links: window events, the joysticks' axes,
-// sf::Clock time, real sleeps, the window's own frame limit and a random-device seed.
+// The platform over SFML, the one the game links: window events and then the phones', the
+// joysticks' axes, sf::Clock time, real sleeps, the window's own frame limit and a random-device
+// seed.
 #include "core/globals.hpp"
+#include "core/phones.hpp"
 #include "core/platform.hpp"
 
 #include <SFML/System/Clock.hpp>
@@ -8,11 +10,12 @@
 #include <SFML/Window/Joystick.hpp>
 
 bool pollInput() {
-    return window.pollEvent(event);
+    return window.pollEvent(event) || takePhoneEvent(event);
 }
 
 float readAxis(unsigned int joystickId, unsigned int axis) {
-    // The library indexes its arrays with these numbers unchecked.
+    // The library indexes its arrays with these numbers unchecked; phones, numbered from 8,
+    // have no axes.
     if (joystickId >= sf::Joystick::Count || axis >= sf::Joystick::AxisCount) {
         return 0.0f;
     }

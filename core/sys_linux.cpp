@@ -1,6 +1,11 @@
-// The Linux side of the system: file stamps from stat(), timers without slack, and /dev/null.
+// The Linux side of the system: file stamps from stat(), timers without slack, /dev/null and
+// the network address from getifaddrs().
 #include "core/system.hpp"
 
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 
@@ -26,3 +31,26 @@ void prepareSystem() {
 }
 
 const char* const nullDevice = "/dev/null";
+
+std::string networkAddress() {
+    std::string found = "127.0.0.1";
+    ifaddrs* list = nullptr;
+    if (getifaddrs(&list) != 0) {
+        return found;
+    }
+    for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
+        const bool usable = entry->ifa_addr != nullptr && entry->ifa_addr->sa_family == AF_INET &&
+                            (entry->ifa_flags & IFF_UP) != 0 &&
+                            (entry->ifa_flags & IFF_LOOPBACK) == 0;
+        if (usable) {
+            char text[INET_ADDRSTRLEN] = {};
+            const auto* address = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr);
+            if (inet_ntop(AF_INET, &address->sin_addr, text, sizeof text) != nullptr) {
+                found = text;
+                break;
+            }
+        }
+    }
+    freeifaddrs(list);
+    return found;
+}

@@ -30,3 +30,7 @@ void prepareSystem();
 
 // The path of the device that discards what is written to it.
 extern const char* const nullDevice;
+
+// The machine's first IPv4 address that is not a loopback one, as text; "127.0.0.1" when it
+// has none.
+std::string networkAddress();

@@ -84,13 +84,21 @@ TEST(Scale, TheCommandLineChoosesKFrom1To8AndRefusesAWorldBelow640x360) {
         {{"--scale"}, {3840, 2160}, "refused"}, {{"--mute", "--scale"}, {3840, 2160}, "refused"},
         {{"--help"}, {1920, 1080}, "h1"}, {{"-h"}, {1920, 1080}, "h1"},
         {{"--bogus"}, {1920, 1080}, "refused"}, {{"--mute", "-m"}, {1920, 1080}, "refused"},
-        {{"--help", "--bogus"}, {1920, 1080}, "refused"}, {{"mute"}, {1920, 1080}, "refused"}};
+        {{"--help", "--bogus"}, {1920, 1080}, "refused"}, {{"mute"}, {1920, 1080}, "refused"},
+        {{"--phones"}, {1920, 1080}, "p7770:1"}, {{"--phones-port", "0"}, {1920, 1080}, "p0:1"},
+        {{"--mute", "--phones-port", "65535"}, {3840, 2160}, "mp65535:3"},
+        {{"--phones-port", "65536"}, {1920, 1080}, "refused"},
+        {{"--phones-port", "-1"}, {1920, 1080}, "refused"},
+        {{"--phones-port", "77x"}, {1920, 1080}, "refused"},
+        {{"--phones-port"}, {1920, 1080}, "refused"}};
     // clang-format on
     for (const auto& [args, desktop, expected] : lines) {
         const Options o = parseOptions(args, desktop.x, desktop.y);
-        const std::string read = o.error.empty() ? std::string(o.help ? "h" : "") +
-                                                       (o.mute ? "m" : "") + std::to_string(o.scale)
-                                                 : "refused";
+        const std::string phones = o.phones ? "p" + std::to_string(o.phonesPort) + ":" : "";
+        const std::string read = o.error.empty()
+                                     ? std::string(o.help ? "h" : "") + (o.mute ? "m" : "") +
+                                           phones + std::to_string(o.scale)
+                                     : "refused";
         std::string line;
         for (const std::string& arg : args) {
             line += arg + " ";

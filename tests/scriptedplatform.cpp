@@ -1,10 +1,11 @@
-// The scripted platform: events and axis positions from a script, a clock that moves only
-// when the game or a test waits, the random bit from a chosen seed, and a record of the
-// sounds asked for. Frames are still drawn into the real window, so that tests can read them
-// back.
+// The scripted platform: events and axis positions from a script (the phones' queued events
+// come first, as on the game's side), a clock that moves only when the game or a test waits,
+// the random bit from a chosen seed, and a record of the sounds asked for. Frames are still
+// drawn into the real window, so that tests can read them back.
 #include "script.hpp"
 
 #include "core/globals.hpp"
+#include "core/phones.hpp"
 
 #include <SFML/Window/Joystick.hpp>
 
@@ -53,6 +54,9 @@ float& axisAt(unsigned int joystickId, unsigned int axis) {
 bool pollInput() {
     if (!window.isOpen()) {
         return false;
+    }
+    if (takePhoneEvent(event)) {
+        return true;
     }
     if (script.empty() && supply && !supply()) {
         supply = nullptr;

@@ -1,0 +1,331 @@
+#!/usr/bin/python3
+# End to end with phones: the real twinrun --phones on a private 1024x768 X server, its phones
+# headless Chromium pages on loopback driven through chromedriver, its screen read back.
+#
+# Usage: tests/phones.py path/to/twinrun [--abuse], from the repository root.
+#
+# A session: the lobby's QR code reads as the printed address; two pages join, teach, ready
+# and play a match, in which the second's jump button lifts its red dinosaur; its page closed,
+# its player is faded in the lobby and sits the next match out; the same page back, it is
+# present again; Escape ends the game with status 0.
+# --abuse: a second game on the taken port; a wrong code, garbage, an overlong request, a
+# message too long, a malformed and a binary one, a flood, 100 phones and 100 silent sockets
+# at once; the game plays on, takes a phone afterwards and ends with status 0.
+import os
+import re
+import select
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+import urllib.request
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+
+WIDTH, HEIGHT = 1024, 768
+RED, BLACK, WHITE = (255, 0, 0), (0, 0, 0), (255, 255, 255)
+tmp = tempfile.mkdtemp()
+# The X server and the game, while they run.
+xvfb = game = None
+
+
+def fail(message):
+    print("FAIL: " + message, file=sys.stderr)
+    sys.exit(1)
+
+
+# Polls check until it holds, for up to within seconds; then fails naming what, or without a
+# name gives False.
+def wait_for(check, within, what):
+    deadline = time.monotonic() + within
+    while not check():
+        if time.monotonic() > deadline:
+            return what is not None and fail("waited in vain for " + what)
+        time.sleep(0.05)
+    return True
+
+
+# Starts Xvfb and the game with phones on a free port; reads the address it prints.
+def start(command):
+    global xvfb, env, game, url, code, port, local
+    with open(os.path.join(tmp, "silent.conf"), "w") as conf:
+        conf.write("drivers = null\n")
+    number, write = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0",
+                             f"{WIDTH}x{HEIGHT}x24", "-nolisten", "tcp", "-noreset"],
+                            pass_fds=(write,), stderr=subprocess.DEVNULL)
+    env = dict(os.environ, DISPLAY=":" + os.read(number, 16).decode().split()[0],
+               ALSOFT_CONF=os.path.join(tmp, "silent.conf"))
+    game = subprocess.Popen([command, "--phones", "--phones-port", "0"], env=env,
+                            stdout=subprocess.PIPE, stderr=open(os.path.join(tmp, "err"), "w"))
+    line = game.stdout.readline().decode() if select.select([game.stdout], [], [], 30)[0] else ""
+    found = re.fullmatch(r"twinrun: phones join at (http://([\d.]+):(\d+)/#([A-Z0-9]{6}))\n", line)
+    if not found:
+        fail(f"no address on stdout: {line!r}")
+    url, address, port, code = found.groups()
+    port, local = int(port), url.replace(address, "127.0.0.1", 1)
+    wait_for(lambda: count(shot(), (0, 0, 100, 100), WHITE) == 10000, 20, "the lobby")
+
+
+# The screen as RGB bytes, row after row.
+def shot():
+    return subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=env,
+                          capture_output=True, check=True).stdout
+
+
+def pixels(picture, area):
+    left, top, right, bottom = area
+    for y in range(top, bottom):
+        row = picture[(y * WIDTH + left) * 3:(y * WIDTH + right) * 3]
+        yield from (tuple(row[i:i + 3]) for i in range(0, len(row), 3))
+
+
+def count(picture, area, colour):
+    return sum(1 for c in pixels(picture, area) if c == colour)
+
+
+# The first row above the ground with a pixel of that colour; the ground's top when none.
+def top_of(picture, colour):
+    for y in range(HEIGHT - 41):
+        row, at = picture[y * WIDTH * 3:(y + 1) * WIDTH * 3], -1
+        while (at := row.find(bytes(colour), at + 1)) != -1:
+            if at % 3 == 0:
+                return y
+    return HEIGHT - 41
+
+
+# The lobby's figures of that many players in a row: black, red, faded (red at a third of its
+# strength on white) or "".
+def figures(players):
+    picture, seen = shot(), []
+    for p in range(players):
+        x = round((p + 1) * WIDTH / (players + 1))
+        near = list(pixels(picture, (x - 50, HEIGHT // 2 - 50, x + 50, HEIGHT // 2 + 50)))
+        faded = sum(1 for c in near if c[0] == 255 and 140 <= c[1] == c[2] <= 200)
+        seen.append("black" if near.count(BLACK) > 1000 else "red" if near.count(RED) > 1000
+                    else "faded" if faded > 1000 else "")
+    return seen
+
+
+# The ground along the bottom: no white in its 40 rows, and sky above them.
+def in_match():
+    picture = shot()
+    return (count(picture, (0, HEIGHT - 40, WIDTH, HEIGHT), WHITE) == 0 and
+            count(picture, (0, HEIGHT - 41, WIDTH, HEIGHT - 40), WHITE) > WIDTH - 120)
+
+
+# Escape ends the match; pressed again while a tick overruled it.
+def leave_match():
+    for _ in range(3):
+        keys("Escape")
+        if wait_for(lambda: not in_match(), 5, None):
+            return
+    fail("Escape did not end the match")
+
+
+def keys(*names):
+    subprocess.run(["xdotool", "key", "--delay", "100", *names], env=env, check=True)
+
+
+# Escape until the game ends (a match, then the lobby): status 0, and no sanitizer's report.
+def end():
+    for _ in range(6):
+        keys("Escape")
+        try:
+            status = game.wait(3)
+            break
+        except subprocess.TimeoutExpired:
+            continue
+    else:
+        fail("Escape did not end the game")
+    errors = open(os.path.join(tmp, "err")).read()
+    if status != 0 or re.search("AddressSanitizer|LeakSanitizer|runtime error:", errors):
+        fail(f"the game ended with {status}: {errors[-2000:]}")
+
+
+# A headless Chromium page of the game's address with a profile of its own, once connected.
+def phone(profile):
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+                 "--no-first-run", "--disable-background-networking",
+                 "--disable-component-update", "--disable-sync",
+                 "--user-data-dir=" + os.path.join(tmp, profile)):
+        options.add_argument(flag)
+    page = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    page.get(local)
+    wait_for(lambda: page.execute_script("return document.getElementById('state').className")
+             == "connected", 20, profile + " connected")
+    return page
+
+
+# Clicks the page's buttons by number, a press and a release each, as a mouse does.
+def press(page, *buttons):
+    for b in buttons:
+        button = page.find_element(By.CSS_SELECTOR, f'button[data-button="{b}"]')
+        ActionChains(page).click_and_hold(button).pause(0.03).release().perform()
+        time.sleep(0.03)
+
+
+def session():
+    png = subprocess.run(["convert", "-size", f"{WIDTH}x{HEIGHT}", "-depth", "8", "rgb:-",
+                          "png:-"], input=shot(), capture_output=True).stdout
+    read = subprocess.run(["zbarimg", "-q", "--raw", "-"], input=png, capture_output=True,
+                          env={"PATH": os.environ["PATH"]}).stdout.decode().strip()
+    if read != url:
+        fail(f"the QR code reads {read!r}, not {url}")
+    a, b = phone("a"), phone("b")
+    # A first press joins; then jump, down, left and right, each twice.
+    for page, players in ((a, 1), (b, 2)):
+        press(page, 2, 0, 0, 1, 1, 2, 2, 3, 3)
+        wait_for(lambda: figures(players)[-1] != "", 10, f"figure {players}")
+    if figures(2) != ["black", "red"]:
+        fail(f"two figures, black and red: {figures(2)}")
+    press(a, 0)
+    press(b, 0)
+    wait_for(in_match, 10, "a match")
+    # The red dinosaur stands on the floor; its jump lifts it more than 100 pixels.
+    standing = top_of(shot(), RED)
+    press(b, 0)
+    wait_for(lambda: top_of(shot(), RED) < standing - 100, 5, "the red dinosaur jumps")
+    leave_match()
+    # The second page closed: its player is absent, faded in the lobby and out of the match.
+    b.quit()
+    wait_for(lambda: figures(2) == ["black", "faded"], 15, "faded")
+    press(a, 0)
+    wait_for(in_match, 10, "a match without the absent player")
+    if any(top_of(shot(), RED) < HEIGHT - 41 for _ in range(5)):
+        fail("the absent player is in the match")
+    leave_match()
+    # The same page back: the same player, present again.
+    b = phone("b")
+    wait_for(lambda: figures(2) == ["black", "red"], 10, "present again")
+    a.quit()
+    b.quit()
+
+
+# A WebSocket handshake with the code and token: its socket, and its status when wait.
+def upgrade(code, token, wait=True):
+    sock = socket.create_connection(("127.0.0.1", port), timeout=10)
+    sock.sendall((f"GET /phone?code={code}&token={token} HTTP/1.1\r\nHost: x\r\n"
+                  "Upgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Version: 13\r\n"
+                  "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n\r\n").encode())
+    return (status_of(sock), sock) if wait else sock
+
+
+# The status of the answer's head, read to its blank line; 0 when it closed first.
+def status_of(sock):
+    head = b""
+    while b"\r\n\r\n" not in head:
+        if not (byte := sock.recv(1)):
+            return 0
+        head += byte
+    return int(head.split()[1])
+
+
+# Whatever comes back from raw bytes sent before the server closes; a reset ends it too.
+def exchange(raw):
+    sock, answer = socket.create_connection(("127.0.0.1", port), timeout=10), b""
+    try:
+        sock.sendall(raw)
+        while chunk := sock.recv(4096):
+            answer += chunk
+    except OSError:
+        pass
+    return answer
+
+
+# A masked frame of a short payload, as a browser sends.
+def frame(payload, opcode=1):
+    mask = os.urandom(4)
+    return bytes([0x80 | opcode, 0x80 | len(payload)]) + mask + bytes(
+        b ^ mask[i % 4] for i, b in enumerate(payload))
+
+
+# Whether the server closes the connection, or sends its close frame, within that time.
+def closed_by_server(sock, within=8):
+    sock.settimeout(within)
+    try:
+        while chunk := sock.recv(4096):
+            if chunk[0] == 0x88:
+                sock.close()
+                return True
+    except (socket.timeout, TimeoutError):
+        return False
+    except OSError:
+        pass
+    return True
+
+
+def abuse(command):
+    # A second game on the taken port says so in one line and plays on without phones.
+    second = subprocess.Popen([command, "--phones-port", str(port)], env=env, text=True,
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    line, running = second.stderr.readline(), second.poll() is None
+    second.terminate()
+    if not (running and line.startswith(f"twinrun: no phones: can't listen on port {port}: ")
+            and second.communicate() == ("", "")):
+        fail(f"a second game on the port: {line!r}, running {running}")
+    if upgrade("WRONG1", "token0001")[0] != 403:
+        fail("a wrong code was not refused")
+    for raw in (b"\x16\x03\x01\x02\x00garbage\r\n\r\n", b"GET / HTTP/1.1\r\nX: " + b"x" * 8000,
+                b"POST / HTTP/1.1\r\nContent-Length: 5\r\n\r\nhello",
+                b"GET /src/ground.png HTTP/1.1\r\n\r\n", b"GET /../phone HTTP/1.1\r\n\r\n"):
+        if re.match(rb"HTTP/1.1 (200|101)", exchange(raw)):
+            fail(f"{raw[:20]!r} was answered")
+    # Closed by the server: a message too long (which says it brings 100000 bytes, of which 65
+    # come, so that only a server that stops reading at the limit closes it), one malformed, a
+    # binary one, and an unmasked frame.
+    # (A mask of zeros keeps the payload valid text.)
+    long = b"\x81\xff" + (100000).to_bytes(8, "big") + bytes(4) + b"d" * 65
+    for bad in (long, frame(b"x9"), frame(b"d0", 2), b"\x81\x02d0" + os.urandom(40)):
+        status, sock = upgrade(code, "abuse" + os.urandom(4).hex())
+        sock.sendall(bad)
+        if status != 101 or not closed_by_server(sock, 3):
+            fail(f"{bad[:12]!r} did not close its connection")
+    # A flood of 600 messages at once keeps its phone connected.
+    flood = upgrade(code, "flood0001")[1]
+    flood.sendall(b"".join(frame(b"d1" if i % 2 == 0 else b"u1") for i in range(600)))
+    # 100 phones at once beside the flood's, and 100 silent sockets: 63 connect, the rest are
+    # refused. (Tried again while a connection closed above may still count.)
+    for _ in range(5):
+        crowd = [upgrade(code, f"crowd{i:04d}", wait=False) for i in range(100)]
+        silent = [socket.create_connection(("127.0.0.1", port)) for _ in range(100)]
+        statuses = [status_of(sock) for sock in crowd]
+        for sock in crowd + silent:
+            sock.close()
+        if statuses.count(101) == 63:
+            break
+        time.sleep(1)
+    if statuses.count(101) != 63 or statuses.count(503) != 37:
+        fail(f"100 phones at once: {sorted(set(statuses))}, {statuses.count(101)} connected")
+    if closed_by_server(flood, 0.5):
+        fail("the flood's phone was closed")
+    flood.close()
+    # The game plays on (the flood's phone may have joined and started a match): its page, a
+    # phone that connects, and still running.
+    if urllib.request.urlopen(local, timeout=5).status != 200:
+        fail("the page is gone")
+    phone("after").quit()
+    if game.poll() is not None:
+        fail(f"the game ended with {game.poll()}")
+
+
+def main():
+    command = os.path.realpath(sys.argv[1])
+    try:
+        start(command)
+        abuse(command) if sys.argv[2:] == ["--abuse"] else session()
+        end()
+    finally:
+        for process in (game, xvfb):
+            if process and process.poll() is None:
+                process.kill()
+    print("phones end to end" + (" under abuse" if sys.argv[2:] else "") + ": passed")
+
+
+main()

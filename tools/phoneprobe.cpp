@@ -1,0 +1,71 @@
+// The phone server alone, for scripts/measure-phones: it starts on a free port and prints its
+// loopback address; then, until its standard input closes, it takes the phones' events as the
+// game would, but polling every 100 µs, and prints each press with the wall-clock time it was
+// taken, in microseconds since the epoch. With --idle S it takes nothing and, after S seconds,
+// prints the CPU time the process spent in them, the server's thread all of it.
+#include "core/phones.hpp"
+#include "core/phoneserver.hpp"
+
+#include <sys/resource.h>
+#include <sys/select.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+bool inputOpen() {
+    fd_set read;
+    FD_ZERO(&read);
+    FD_SET(0, &read);
+    timeval none{};
+    char byte = 0;
+    return select(1, &read, nullptr, nullptr, &none) == 0 || ::read(0, &byte, 1) > 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    unsigned short port = 0;
+    const std::string code = makeSessionCode();
+    std::string error;
+    if (!startPhoneServer(port, code, error)) {
+        std::fprintf(stderr, "phoneprobe: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("http://127.0.0.1:%u/#%s\n", port, code.c_str());
+    std::fflush(stdout);
+    if (argc == 3 && std::strcmp(argv[1], "--idle") == 0) {
+        const double before = cpuSeconds();
+        std::this_thread::sleep_for(std::chrono::seconds(std::atoi(argv[2])));
+        std::printf("cpu %.6f\n", cpuSeconds() - before);
+    } else {
+        for (int polls = 0; polls % 1000 != 0 || inputOpen(); ++polls) {
+            sf::Event event{};
+            while (takePhoneEvent(event)) {
+                if (event.type == sf::Event::JoystickButtonPressed) {
+                    const auto now = std::chrono::system_clock::now().time_since_epoch();
+                    std::printf(
+                        "press %lld\n",
+                        static_cast<long long>(
+                            std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
+                    std::fflush(stdout);
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+    }
+    stopPhoneServer();
+    return 0;
+}
