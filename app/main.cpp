@@ -1,6 +1,7 @@
-// Entry point: reads the options, prepares the lobby, opens the full-screen window and its
-// sound, and runs the lobby loop.
+// Entry point: reads the options, finds the folder with src/, prepares the lobby, opens the
+// full-screen window and its sound, and runs the lobby loop.
 #include "app/lobbyloop.hpp"
+#include "core/assets.hpp"
 #include "core/globals.hpp"
 #include "core/platform.hpp"
 #include "core/system.hpp"
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
     // The game writes its own diagnostics; the library's would only repeat them.
     sf::err().rdbuf(nullptr);
     prepareSystem();
+    enterAssetFolder();
     setupLobby();
     if (!openGameWindow()) {
         std::cerr << "twinrun: could not open a " << screenWidth << "x" << screenHeight

@@ -1,4 +1,5 @@
-// The Linux side of the system: file stamps from stat(), timers without slack, and /dev/null.
+// The Linux side of the system: file stamps from stat(), timers without slack, /dev/null and
+// the executable's path from /proc.
 #include "core/system.hpp"
 
 #include <sys/prctl.h>
@@ -26,3 +27,10 @@ void prepareSystem() {
 }
 
 const char* const nullDevice = "/dev/null";
+
+std::filesystem::path executablePath() {
+    // The kernel's link names the file itself, whatever link or working folder started it.
+    std::error_code error;
+    const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : path;
+}

@@ -1,9 +1,13 @@
 // The Windows side of the system: file stamps from the C runtime's stat(), which gives a
-// file's size and its modification time in whole seconds, and NUL.
+// file's size and its modification time in whole seconds, NUL, and the executable's path from
+// the module's file name.
 #include "core/system.hpp"
 
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <windows.h>
+
+#include <vector>
 
 bool readFileStamp(const std::string& path, FileStamp& stamp) {
     struct _stat64 info {};
@@ -23,3 +27,19 @@ void prepareSystem() {
 }
 
 const char* const nullDevice = "NUL";
+
+std::filesystem::path executablePath() {
+    // Wide characters keep any folder name; a name longer than the buffer is truncated, so the
+    // buffer grows until the name fits.
+    std::vector<wchar_t> name(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, name.data(), DWORD(name.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < name.size()) {
+            return std::filesystem::path(std::wstring(name.data(), length));
+        }
+        name.resize(name.size() * 2);
+    }
+}
