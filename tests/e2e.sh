@@ -69,7 +69,7 @@ play() {
   esac
   (cd "$dir" && DISPLAY="$display" exec "${game[@]}") 2>"$tmp/err" &
   pid=$!
-  within=20 waitFor windowUp || fail "$name: no lobby"
+  waitFor windowUp || fail "$name: no lobby"
   if [ -z "$file" ]; then
     waitFor invitationShown || fail "no invitation"
     # J starts the join, J asks to confirm: the widest prompt.

@@ -25,9 +25,9 @@ startGame() {
   rm -f "$tmp/mix.wav"
   (cd "$root" && DISPLAY="$display" exec "${game[@]}" "$@") 2>"$tmp/err" &
   pid=$!
-  for _ in $(seq 2000); do [ -e "$tmp/mix.wav" ] || [ -n "${recordless:-}" ] && break; sleep 0.005; done
+  while [ ! -e "$tmp/mix.wav" ] && [ -z "${recordless:-}" ] && timeLeft; do sleep 0.005; done
   started="$(now)"
-  within=20 waitFor windowUp || fail "no lobby"
+  waitFor windowUp || fail "no lobby"
 }
 
 # Seconds since the game's recording began.

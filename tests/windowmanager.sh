@@ -30,8 +30,7 @@ xprop -root _NET_SUPPORTING_WM_CHECK | grep -q '#' || fail "openbox did not star
 
 (cd "$root" && exec "$game") 2>"$tmp/err" &
 pid=$!
-# The first start on a busy machine may take longer than the usual ten seconds.
-within=20 waitFor windowUp || fail "no lobby"
+waitFor windowUp || fail "no lobby"
 win="$(xdotool search --class '^Twinrun$' | head -n 1)"
 [ -n "$win" ] || fail "no window of class Twinrun"
 # The menu entry names the window's class, so that docks put the window under its entry.
