@@ -21,8 +21,9 @@ tar -xzf "$tarball" -C "$tmp/my games"
 folders=("$tmp/my games"/*)
 [ "${#folders[@]}" -eq 1 ] && [ -x "${folders[0]}/twinrun" ] || fail "the tarball holds ${folders[*]}"
 ln -s "${folders[0]}/twinrun" "$tmp/bin/twinrun"
-# The loader takes OpenAL Soft from the tarball's lib/ and finds every other library.
-linked="$(ldd "$tmp/bin/twinrun")"
+# The loader takes OpenAL Soft from the tarball's lib/ and finds every other library. (ldd
+# resolves $ORIGIN from the path it is given, unlike a started program: not through the link.)
+linked="$(ldd "${folders[0]}/twinrun")"
 ! grep -q 'not found' <<<"$linked" || fail "libraries not found: $(grep 'not found' <<<"$linked")"
 grep -qF "${folders[0]}/lib/libopenal.so.1" <<<"$linked" || fail "OpenAL Soft not from lib/: $linked"
 
