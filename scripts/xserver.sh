@@ -78,20 +78,21 @@ windowMapped() { DISPLAY="$display" xdotool search --onlyvisible --name '^Twinru
 # Takes screenshots until "$@" holds for shot.png, for up to $within (default 10) seconds. The
 # game's first frame (windowUp) may come late when a busy machine starts it cold: that wait lasts
 # as long as the test may, whatever $within says, and takes no screenshot (which would take the
-# machine's time from the game) before the game's window is mapped.
+# machine's time from the game) before the game's window is mapped; when the game (process $pid,
+# if set) ends before its first frame, the wait fails at once.
 waitFor() {
   local deadline=$((${EPOCHREALTIME/[.,]/} + ${within:-10} * 1000000))
-  if [ "$1" = windowUp ]; then
-    deadline="$testEnd"
-    until windowMapped; do
-      timeLeft || return 1
-      sleep 0.1
-    done
-  fi
+  local first=false
+  [ "$1" != windowUp ] || { first=true && deadline="$testEnd"; }
+  alive() { ! $first || [ -z "${pid:-}" ] || kill -0 "$pid" 2>/dev/null; }
+  while $first && ! windowMapped; do
+    timeLeft && alive || return 1
+    sleep 0.1
+  done
   while :; do
     DISPLAY="$display" import -window root "$tmp/shot.png"
     if "$@"; then return 0; fi
-    [ "${EPOCHREALTIME/[.,]/}" -lt "$deadline" ] || return 1
+    [ "${EPOCHREALTIME/[.,]/}" -lt "$deadline" ] && alive || return 1
     sleep 0.1
   done
 }
