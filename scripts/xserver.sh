@@ -86,15 +86,35 @@ waitFor() {
   [ "$1" != windowUp ] || { first=true && deadline="$testEnd"; }
   alive() { ! $first || [ -z "${pid:-}" ] || kill -0 "$pid" 2>/dev/null; }
   while $first && ! windowMapped; do
-    timeLeft && alive || return 1
+    if ! { timeLeft && alive; }; then
+      whyNoFrame
+      return 1
+    fi
     sleep 0.1
   done
   while :; do
     DISPLAY="$display" import -window root "$tmp/shot.png"
     if "$@"; then return 0; fi
-    [ "${EPOCHREALTIME/[.,]/}" -lt "$deadline" ] && alive || return 1
+    if ! { [ "${EPOCHREALTIME/[.,]/}" -lt "$deadline" ] && alive; }; then
+      ! $first || whyNoFrame
+      return 1
+    fi
     sleep 0.1
   done
+}
+
+# Says on stderr why the game's first frame did not come: it ended, or its window was never
+# mapped, or the window shows something else.
+whyNoFrame() {
+  if [ -n "${pid:-}" ] && ! kill -0 "$pid" 2>/dev/null; then
+    echo "the game (process $pid) ended before its first frame" >&2
+  elif ! windowMapped; then
+    echo "the game's window was not mapped within the test's time" >&2
+  else
+    echo "the game's window is mapped ($(DISPLAY="$display" xdotool search --onlyvisible \
+      --name '^Twinrun$' getwindowgeometry 2>&1 | tr -s '\n ' ' ')), but its first frame" \
+      "did not show: $(count "$tmp/shot.png" 50 50 FFFFFF) of the top left's 10000 pixels white" >&2
+  fi
 }
 
 # Types the keys with $keyDelay (default 150) milliseconds between them.
