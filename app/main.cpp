@@ -1,7 +1,8 @@
-// Entry point: reads the options, sets the scale and prepares the lobby, opens the full-screen
-// window and its sound, and runs the lobby loop.
+// Entry point: reads the options, sets the scale, finds the folder with src/, prepares the lobby,
+// opens the full-screen window and its sound, and runs the lobby loop.
 #include "app/lobbyloop.hpp"
 #include "app/options.hpp"
+#include "core/assets.hpp"
 #include "core/globals.hpp"
 #include "core/phones.hpp"
 #include "core/phoneserver.hpp"
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
     // The game writes its own diagnostics; the library's would only repeat them.
     sf::err().rdbuf(nullptr);
     prepareSystem();
+    enterAssetFolder();
     setupLobby();
     if (!openGameWindow()) {
         std::cerr << "twinrun: could not open a " << desktopWidth << "x" << desktopHeight

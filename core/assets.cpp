@@ -47,3 +47,26 @@ bool refreshTexture(sf::Texture& texture, const std::string& path) {
 bool refreshFont(sf::Font& font, const std::string& path) {
     return refresh(font, path);
 }
+
+std::filesystem::path
+chooseAssetFolder(const std::filesystem::path& executable,
+                  const std::function<bool(const std::filesystem::path& folder)>& holdsSrc) {
+    if (!executable.has_parent_path()) {
+        return {};
+    }
+    const auto folder = executable.parent_path();
+    return holdsSrc(folder) ? folder : std::filesystem::path();
+}
+
+void enterAssetFolder() {
+    const auto folder = chooseAssetFolder(executablePath(), [](const auto& candidate) {
+        std::error_code error;
+        return std::filesystem::is_directory(candidate / "src", error);
+    });
+    if (!folder.empty()) {
+        // A folder that can't be entered leaves the working folder, whose files are then
+        // reported missing one by one as usual.
+        std::error_code error;
+        std::filesystem::current_path(folder, error);
+    }
+}

@@ -1,5 +1,5 @@
-// The Linux side of the system: file stamps from stat(), timers without slack, /dev/null and
-// the network address from getifaddrs().
+// The Linux side of the system: file stamps from stat(), timers without slack, /dev/null, the
+// network address from getifaddrs() and the executable's path from /proc.
 #include "core/system.hpp"
 
 #include <arpa/inet.h>
@@ -53,4 +53,11 @@ std::string networkAddress() {
     }
     freeifaddrs(list);
     return found;
+}
+
+std::filesystem::path executablePath() {
+    // The kernel's link names the file itself, whatever link or working folder started it.
+    std::error_code error;
+    const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : path;
 }

@@ -1,6 +1,7 @@
 // The Windows side of the system: a process aware of the display's scaling, file stamps from
 // the C runtime's stat(), which gives a file's size and its modification time in whole seconds,
-// NUL, and the network address of the machine's name.
+// NUL, the network address of the machine's name, and the executable's path from the module's
+// file name.
 #include "core/system.hpp"
 
 #include <winsock2.h>
@@ -9,6 +10,8 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <windows.h>
+
+#include <vector>
 
 namespace {
 
@@ -41,29 +44,4 @@ void prepareSystem() {
 
 const char* const nullDevice = "NUL";
 
-std::string networkAddress() {
-    std::string found = "127.0.0.1";
-    WSADATA data;
-    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) {
-        return found;
-    }
-    // The addresses of the machine's own name are those of its interfaces that are up.
-    char name[256] = {};
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    addrinfo* list = nullptr;
-    if (gethostname(name, sizeof name) == 0 && getaddrinfo(name, nullptr, &hints, &list) == 0) {
-        for (const addrinfo* entry = list; entry != nullptr; entry = entry->ai_next) {
-            const auto* address = reinterpret_cast<const sockaddr_in*>(entry->ai_addr);
-            char text[INET_ADDRSTRLEN] = {};
-            if ((ntohl(address->sin_addr.s_addr) >> 24) != 127 &&
-                inet_ntop(AF_INET, &address->sin_addr, text, sizeof text) != nullptr) {
-                found = text;
-                break;
-            }
-        }
-        freeaddrinfo(list);
-    }
-    WSACleanup();
-    return found;
 }

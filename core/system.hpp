@@ -1,9 +1,10 @@
 // What differs between the systems the game runs on, kept in one file per system
-// (core/sys_linux.cpp, core/sys_win.cpp): preparing the process, how a file is now, and
-// where writes go to be discarded.
+// (core/sys_linux.cpp, core/sys_win.cpp): preparing the process, how a file is now, where
+// writes go to be discarded, and where the running executable lies.
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 // A file as the system describes it: which file it is, where the system tells (0 where it
@@ -34,3 +35,6 @@ extern const char* const nullDevice;
 // The machine's first IPv4 address that is not a loopback one, as text; "127.0.0.1" when it
 // has none.
 std::string networkAddress();
+
+// The path of the running executable, links resolved; empty where the system doesn't tell.
+std::filesystem::path executablePath();

@@ -1,6 +1,6 @@
 # Debian's source packages through a private apt state with deb-src twins of the system's own
 # Debian entries, so that /etc/apt and /var/lib/apt stay as they are. Sourced by
-# scripts/windows-deps, which sets aptdir (the state's folder) and log and die.
+# scripts/deps, which sets aptdir (the state's folder) and log and die.
 # shellcheck shell=bash disable=SC2154 # aptdir comes from the script that sources this
 
 # shellcheck source=scripts/aptentries.sh

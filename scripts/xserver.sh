@@ -19,14 +19,25 @@ fail() {
   exit 1
 }
 
-# Starts an Xvfb of the given size (extra arguments go to Xvfb); sets display.
+# The moment, in microseconds since the epoch, until which a wait for the game's start may last:
+# the end of CTest's timeout for the running test (TWINRUN_TEST_TIMEOUT, which tests/CMakeLists.txt
+# hands to every run on an X server), counted from now, when the test's script starts, less 10 s
+# for the rest of its report; 60 s from now in a script run by hand.
+testEnd=$((${EPOCHREALTIME/[.,]/} + (${TWINRUN_TEST_TIMEOUT:-70} - 10) * 1000000))
+
+# Whether the test's time for waits is not yet over.
+timeLeft() { [ "${EPOCHREALTIME/[.,]/}" -lt "$testEnd" ]; }
+
+# Starts an Xvfb of the given size (extra arguments go to Xvfb); sets display. A busy machine
+# may take its time to start it: the wait lasts as long as the test may.
 startServer() {
   local size="$1"
   shift
   rm -f "$tmp/number"
   Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset "$@" 3>"$tmp/number" 2>/dev/null &
   servers+=($!)
-  for _ in $(seq 100); do [ -s "$tmp/number" ] && break; sleep 0.05; done
+  while [ ! -s "$tmp/number" ] && timeLeft; do sleep 0.05; done
+  [ -s "$tmp/number" ] || fail "Xvfb did not start"
   display=":$(head -n 1 "$tmp/number")"
 }
 
@@ -61,15 +72,49 @@ pixels() {
 # Number of pixels of colour $4 in the 100 × 100 square around ($2, $3).
 count() { pixels "$1" "100x100+$(($2 - 50))+$(($3 - 50))" "$4"; }
 
-# Takes screenshots until "$@" holds for shot.png, for up to $within (default 10) seconds.
+# The game's window, mapped on the display.
+windowMapped() { DISPLAY="$display" xdotool search --onlyvisible --name '^Twinrun$' >/dev/null 2>&1; }
+
+# Takes screenshots until "$@" holds for shot.png, for up to $within (default 10) seconds. The
+# game's first frame (windowUp) may come late when a busy machine starts it cold: that wait lasts
+# as long as the test may, whatever $within says, and takes no screenshot (which would take the
+# machine's time from the game) before the game's window is mapped; when the game (process $pid,
+# if set) ends before its first frame, the wait fails at once.
 waitFor() {
   local deadline=$((${EPOCHREALTIME/[.,]/} + ${within:-10} * 1000000))
+  local first=false
+  [ "$1" != windowUp ] || { first=true && deadline="$testEnd"; }
+  alive() { ! $first || [ -z "${pid:-}" ] || kill -0 "$pid" 2>/dev/null; }
+  while $first && ! windowMapped; do
+    if ! { timeLeft && alive; }; then
+      whyNoFrame
+      return 1
+    fi
+    sleep 0.1
+  done
   while :; do
     DISPLAY="$display" import -window root "$tmp/shot.png"
     if "$@"; then return 0; fi
-    [ "${EPOCHREALTIME/[.,]/}" -lt "$deadline" ] || return 1
+    if ! { [ "${EPOCHREALTIME/[.,]/}" -lt "$deadline" ] && alive; }; then
+      ! $first || whyNoFrame
+      return 1
+    fi
     sleep 0.1
   done
+}
+
+# Says on stderr why the game's first frame did not come: it ended, or its window was never
+# mapped, or the window shows something else.
+whyNoFrame() {
+  if [ -n "${pid:-}" ] && ! kill -0 "$pid" 2>/dev/null; then
+    echo "the game (process $pid) ended before its first frame" >&2
+  elif ! windowMapped; then
+    echo "the game's window was not mapped within the test's time" >&2
+  else
+    echo "the game's window is mapped ($(DISPLAY="$display" xdotool search --onlyvisible \
+      --name '^Twinrun$' getwindowgeometry 2>&1 | tr -s '\n ' ' ')), but its first frame" \
+      "did not show: $(count "$tmp/shot.png" 50 50 FFFFFF) of the top left's 10000 pixels white" >&2
+  fi
 }
 
 # Types the keys with $keyDelay (default 150) milliseconds between them.

@@ -6,10 +6,12 @@
 # nothing is played and no device opened; with a device that won't open the game plays on,
 # silent, after one line on standard error. Each game ends with Escape and status 0, and its
 # recording is then a complete file.
-# --wine plays path/to/twinrun.exe under Wine.
-# Usage: tests/sound.sh path/to/twinrun [--wine], from the repository root.
+# --wine plays path/to/twinrun.exe under Wine; --elsewhere starts the game from an empty folder
+# (it reads the src/ beside it).
+# Usage: tests/sound.sh path/to/twinrun [--wine | --elsewhere], from the repository root.
 set -euo pipefail
-game=("$(realpath "$1")")
+# The path as given, a link not resolved, so that a link is what starts the game.
+game=("$(realpath -s "$1")")
 mode="${2:-}"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # shellcheck source=scripts/xserver.sh
@@ -19,16 +21,19 @@ height=768
 
 startServer "${width}x$height"
 [ "$mode" != --wine ] || useWine
+from="$root"
+[ "$mode" != --elsewhere ] || { from="$tmp/elsewhere" && mkdir "$from"; }
 
-# Starts the game with the arguments given, from the repository root; sets pid, and started to
-# the moment its recording began: when the WAV file appeared, unless the run is $recordless.
+# Starts the game with the arguments given, from the repository root (or the empty folder); sets
+# pid, and started to the moment its recording began: when the WAV file appeared, unless the run
+# is $recordless.
 startGame() {
   rm -f "$tmp/mix.wav"
-  (cd "$root" && DISPLAY="$display" exec "${game[@]}" "$@") 2>"$tmp/err" &
+  (cd "$from" && DISPLAY="$display" exec "${game[@]}" "$@") 2>"$tmp/err" &
   pid=$!
-  for _ in $(seq 2000); do [ -e "$tmp/mix.wav" ] || [ -n "${recordless:-}" ] && break; sleep 0.005; done
+  while [ ! -e "$tmp/mix.wav" ] && [ -z "${recordless:-}" ] && timeLeft; do sleep 0.005; done
   started="$(now)"
-  within=20 waitFor windowUp || fail "no lobby"
+  waitFor windowUp || fail "no lobby"
 }
 
 # Seconds since the game's recording began.

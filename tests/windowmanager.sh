@@ -25,13 +25,16 @@ startServer "${width}x$height" -ardelay 60000
 export DISPLAY="$display"
 openbox >/dev/null 2>&1 &
 servers+=($!)
-for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q '#' && break; sleep 0.05; done
-xprop -root _NET_SUPPORTING_WM_CHECK | grep -q '#' || fail "openbox did not start"
+# Openbox takes over the screen (_NET_SUPPORTING_WM_CHECK) before it loads its theme and starts
+# handling windows, which it does right after naming the theme (_OB_THEME): a window mapped
+# before then waits for it, and on a busy machine that may take a while.
+openboxReady() { xprop -root _NET_SUPPORTING_WM_CHECK _OB_THEME 2>/dev/null | grep -q '"'; }
+while ! openboxReady && timeLeft; do sleep 0.05; done
+openboxReady || fail "openbox did not start"
 
 (cd "$root" && exec "$game") 2>"$tmp/err" &
 pid=$!
-# The first start on a busy machine may take longer than the usual ten seconds.
-within=20 waitFor windowUp || fail "no lobby"
+waitFor windowUp || fail "no lobby"
 win="$(xdotool search --class '^Twinrun$' | head -n 1)"
 [ -n "$win" ] || fail "no window of class Twinrun"
 # The menu entry names the window's class, so that docks put the window under its entry.
