@@ -44,4 +44,45 @@ void prepareSystem() {
 
 const char* const nullDevice = "NUL";
 
+std::string networkAddress() {
+    std::string found = "127.0.0.1";
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) {
+        return found;
+    }
+    // The addresses of the machine's own name are those of its interfaces that are up.
+    char name[256] = {};
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    addrinfo* list = nullptr;
+    if (gethostname(name, sizeof name) == 0 && getaddrinfo(name, nullptr, &hints, &list) == 0) {
+        for (const addrinfo* entry = list; entry != nullptr; entry = entry->ai_next) {
+            const auto* address = reinterpret_cast<const sockaddr_in*>(entry->ai_addr);
+            char text[INET_ADDRSTRLEN] = {};
+            if ((ntohl(address->sin_addr.s_addr) >> 24) != 127 &&
+                inet_ntop(AF_INET, &address->sin_addr, text, sizeof text) != nullptr) {
+                found = text;
+                break;
+            }
+        }
+        freeaddrinfo(list);
+    }
+    WSACleanup();
+    return found;
+}
+
+std::filesystem::path executablePath() {
+    // Wide characters keep any folder name; a name longer than the buffer is truncated, so the
+    // buffer grows until the name fits.
+    std::vector<wchar_t> name(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, name.data(), DWORD(name.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < name.size()) {
+            return std::filesystem::path(std::wstring(name.data(), length));
+        }
+        name.resize(name.size() * 2);
+    }
 }
