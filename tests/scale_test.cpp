@@ -74,11 +74,8 @@ TEST(Scale, TheCommandLineChoosesKFrom1To8AndRefusesAWorldBelow640x360) {
                                      ? std::string(o.help ? "h" : "") + (o.mute ? "m" : "") +
                                            phones + std::to_string(o.scale)
                                      : "refused";
-        std::string line;
-        for (const std::string& arg : args) {
-            line += arg + " ";
-        }
-        EXPECT_EQ(read, expected) << line << "on " << desktop.x << "x" << desktop.y;
+        EXPECT_EQ(read, expected) << testing::PrintToString(args) << " on " << desktop.x << "x"
+                                  << desktop.y;
     }
     // A refusal names what it refuses.
     EXPECT_NE(parseOptions({"--bogus"}, 1920, 1080).error.find("--bogus"), std::string::npos);
