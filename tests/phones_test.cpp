@@ -17,17 +17,16 @@ std::string polled() {
     script("|");
     std::string words;
     while (pollInput()) {
-        const sf::Event& e = event;
-        const bool button = e.type == sf::Event::JoystickButtonPressed ||
-                            e.type == sf::Event::JoystickButtonReleased;
+        const bool button = event.type == sf::Event::JoystickButtonPressed ||
+                            event.type == sf::Event::JoystickButtonReleased;
         words += words.empty() ? "" : " ";
-        words += e.type == sf::Event::JoystickConnected        ? "+"
-                 : e.type == sf::Event::JoystickDisconnected   ? "-"
-                 : e.type == sf::Event::JoystickButtonReleased ? "~"
-                                                               : "";
-        words +=
-            std::to_string(button ? e.joystickButton.joystickId : e.joystickConnect.joystickId);
-        words += button ? ":" + std::to_string(e.joystickButton.button) : "";
+        words += event.type == sf::Event::JoystickConnected        ? "+"
+                 : event.type == sf::Event::JoystickDisconnected   ? "-"
+                 : event.type == sf::Event::JoystickButtonReleased ? "~"
+                                                                   : "";
+        words += button ? std::to_string(event.joystickButton.joystickId) + ":" +
+                              std::to_string(event.joystickButton.button)
+                        : std::to_string(event.joystickConnect.joystickId);
     }
     return words;
 }

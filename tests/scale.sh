@@ -49,8 +49,6 @@ commandLine() { # status, arguments...
 }
 commandLine 0 --help
 commandLine 2 --bogus
-commandLine 2 --mute --scale
-commandLine 2 --scale 9
 # 1280×720 at 3 leaves 426×240.
 commandLine 2 --scale 3
 
