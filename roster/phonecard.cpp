@@ -3,10 +3,9 @@
 #include "roster/phonecard.hpp"
 
 #include "core/globals.hpp"
+#include "core/qrcode.hpp"
 #include "core/scale.hpp"
 #include "roster/roster.hpp"
-
-#include <qrcodegen/qrcodegen.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -19,9 +18,6 @@ namespace {
 sf::Texture codeTexture;
 sf::Sprite codeSprite;
 sf::Text addressText;
-
-// White modules around the code that readers need to find it.
-constexpr int quietModules = 4;
 
 // Places the code and the address at the bottom right, the code as large as fits in an eighth
 // of the width and a fifth of the height, in whole pixels a module so that it stays sharp.
@@ -45,21 +41,7 @@ void placeCard() {
 
 void preparePhoneCard(const std::string& address) {
     phoneJoinAddress = address;
-    const qrcodegen::QrCode code =
-        qrcodegen::QrCode::encodeText(address.c_str(), qrcodegen::QrCode::Ecc::MEDIUM);
-    const int side = code.getSize() + 2 * quietModules;
-    sf::Image picture;
-    picture.create(static_cast<unsigned int>(side), static_cast<unsigned int>(side),
-                   sf::Color::White);
-    for (int y = 0; y < code.getSize(); ++y) {
-        for (int x = 0; x < code.getSize(); ++x) {
-            if (code.getModule(x, y)) {
-                picture.setPixel(static_cast<unsigned int>(x + quietModules),
-                                 static_cast<unsigned int>(y + quietModules), sf::Color::Black);
-            }
-        }
-    }
-    codeTexture.loadFromImage(picture);
+    codeTexture.loadFromImage(qrPicture(address));
     codeSprite.setTexture(codeTexture, true);
     addressText.setFont(uiFont);
     addressText.setString(address);
