@@ -21,25 +21,28 @@ const char* const usage =
 
 namespace {
 
-// The whole number that text spells with digits only, if it is one from 1 to largestScale;
-// 0 otherwise.
-int scaleNamed(const std::string& text) {
+// The number that text spells with at most maxDigits digits and nothing else; -1 for anything
+// else.
+long wholeNumber(const std::string& text, std::size_t maxDigits) {
     const bool digits =
-        !text.empty() && text.size() <= 2 &&
+        !text.empty() && text.size() <= maxDigits &&
         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-    const int n = digits ? std::stoi(text) : 0;
-    return n <= largestScale ? n : 0;
+    return digits ? std::stol(text) : -1;
+}
+
+// The scale that text names, if it is a whole number from 1 to largestScale; 0 otherwise.
+int scaleNamed(const std::string& text) {
+    const long n = wholeNumber(text, 2);
+    return n >= 1 && n <= largestScale ? static_cast<int>(n) : 0;
 }
 
 // Reads a port number, 0 to 65535, digits only; false for anything else.
 bool readPort(const std::string& text, unsigned short& port) {
-    const bool digits =
-        !text.empty() && text.size() <= 5 &&
-        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (!digits || std::stol(text) > 65535) {
+    const long n = wholeNumber(text, 5);
+    if (n < 0 || n > 65535) {
         return false;
     }
-    port = static_cast<unsigned short>(std::stol(text));
+    port = static_cast<unsigned short>(n);
     return true;
 }
 
