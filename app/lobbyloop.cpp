@@ -103,11 +103,12 @@ void lobbyPass() {
             players[p].ready = false;
         }
         runMatch();
-    } else if (playerCount == 0) {
-        window.draw(lobbyText, sf::RenderStates::Default);
-        drawPhoneCard();
     } else {
-        drawLobby();
+        if (playerCount == 0) {
+            window.draw(lobbyText, sf::RenderStates::Default);
+        } else {
+            drawLobby();
+        }
         drawPhoneCard();
     }
     while (pollInput()) {

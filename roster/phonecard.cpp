@@ -46,13 +46,14 @@ void preparePhoneCard(const std::string& address) {
     addressText.setFont(uiFont);
     addressText.setString(address);
     addressText.setFillColor(sf::Color::Black);
+    // The world's size and scale are set before the card is made and stay as they are.
+    placeCard();
 }
 
 void drawPhoneCard() {
     if (phoneJoinAddress.empty()) {
         return;
     }
-    placeCard();
     window.draw(codeSprite, sf::RenderStates::Default);
     window.draw(addressText, sf::RenderStates::Default);
 }
