@@ -69,6 +69,20 @@ bool anyoneAlive() {
     return false;
 }
 
+// The number of the only living player, or -1 when none or several live.
+int soleSurvivor() {
+    int survivor = -1;
+    for (int p = 0; p < playerCount; ++p) {
+        if (players[p].alive) {
+            if (survivor >= 0) {
+                return -1;
+            }
+            survivor = p;
+        }
+    }
+    return survivor;
+}
+
 // Every third tick the score grows and cacti and flyers come a little sooner.
 void countScore() {
     if (tickCounter != 3) {
@@ -97,6 +111,8 @@ void handleMatchEvents() {
 }
 
 void runTick(Clock& tickClock) {
+    // Whoever alone lives before this tick's blows wins if the match ends in it.
+    const int lastStanding = soleSurvivor();
     scrollSpeed += -0.001f;
     window.clear(backgroundColor);
     movePlayers();
@@ -113,6 +129,10 @@ void runTick(Clock& tickClock) {
     matchRunning = anyoneAlive();
     if (!matchRunning) {
         playSound(Sound::matchOver);
+        matchWinner = lastStanding;
+        if (lastStanding >= 0) {
+            players[lastStanding].wins += 1;
+        }
     }
     drawScore();
     presentFrame();
@@ -122,6 +142,7 @@ void runTick(Clock& tickClock) {
 
 void runMatch() {
     setupMatch();
+    matchWinner = -1;
     Clock tickClock;
     // The window's close request is handled by nobody here, so it changes nothing.
     while (matchRunning) {

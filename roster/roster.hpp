@@ -36,6 +36,8 @@ struct Player {
     float width = 111.0f;
     float height = 118.0f;
     float jumpStartY = 0.0f;
+    // Matches this player has won since the game started.
+    std::int32_t wins = 0;
     std::uint32_t slot[6] = {0, 0, 0, 0, 0, 0};
 
     // A keyboard player's keys: slots 1 to 4.
@@ -65,6 +67,10 @@ struct PlayerAction {
 extern std::vector<Player> players;
 // Number of joined players; during a join it already counts the joining player.
 extern std::int32_t playerCount;
+// Number of the player who won the last match: the last dinosaur out. -1 before the first
+// match, after a match whose last dinosaurs went out in the same tick, and after one that
+// was left with Escape.
+extern std::int32_t matchWinner;
 
 // Number of controls taught so far in the current join (0 jump, 1 down, 2 left, 3 right).
 extern std::int32_t bindingStep;

@@ -5,6 +5,7 @@
 
 std::vector<Player> players;
 std::int32_t playerCount = 0;
+std::int32_t matchWinner = -1;
 
 std::int32_t bindingStep = 0;
 bool awaitingConfirm = false;

@@ -73,3 +73,32 @@ TEST_F(Contacts, PickupsGoOnceToTheFirstLivingPlayerAndTheDeadStillCollect) {
     EXPECT_FALSE(players[1].alive || players[2].alive || players[1].hitTimer);
     EXPECT_TRUE(players[0].speed == 0 && players[2].speed == 0 && players[2].hitTimer == -1);
 }
+
+TEST_F(Contacts, TheLastDinosaurOutWinsAndDinosaursOutInOneTickLeaveNoWinner) {
+    // Per row: the players a cactus puts out at each tick, and the match's winner.
+    const std::pair<std::vector<std::string>, int> rows[] = {
+        {{"1", "0"}, 0}, {{"0", "", "1"}, 1}, {{"01"}, -1}, {{"", "01"}, -1}, {{"1", "0"}, 0}};
+    addPlayer("IKJL");
+    int wins[2] = {0, 0};
+    for (const auto& [hits, winner] : rows) {
+        setupMatch();
+        for (const std::string& hit : hits) {
+            entities.clear();
+            entityCount = 0;
+            for (int p = 0; p < 2; ++p) {
+                std::tie(players[p].x, players[p].y) = std::pair(300.0f * p, floorY);
+            }
+            for (char p : hit) {
+                addEntity("cactus0", 300.0f * (p - '0'), 0, 84, 81);
+            }
+            ticks(1);
+        }
+        wins[0] += winner == 0;
+        wins[1] += winner == 1;
+        EXPECT_TRUE(!matchRunning && matchWinner == winner) << winner;
+        EXPECT_TRUE(players[0].wins == wins[0] && players[1].wins == wins[1]) << winner;
+        for (int p = 0; p < 2; ++p) {
+            players[p].alive = true;
+        }
+    }
+}
