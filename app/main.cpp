@@ -1,5 +1,6 @@
-// Entry point: reads the options, sets the scale, finds the folder with src/, prepares the lobby,
-// opens the full-screen window and its sound, and runs the lobby loop.
+// Entry point: answers --help, --version and a refused option before the display is opened,
+// then sets the scale, finds the folder with src/, prepares the lobby, opens the full-screen
+// window and its sound, and runs the lobby loop.
 #include "app/lobbyloop.hpp"
 #include "app/options.hpp"
 #include "core/assets.hpp"
@@ -15,11 +16,37 @@
 
 #include <SFML/System/Err.hpp>
 
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string>
 
 namespace {
+
+// Ends the process when the command line needs no display: the usage for --help, the name and
+// version for --version (status 0), the reason and the usage for an option refused without
+// looking at the desktop (status 2). Returns otherwise. It writes with C's streams, which are
+// ready before any of the program's initializers runs.
+void answerWithoutDisplay(int argc, char** argv) {
+    const Options options = parseOptions(std::vector<std::string>(argv + 1, argv + argc), 0, 0);
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "twinrun: %s\n%s", options.error.c_str(), usage);
+        std::exit(2);
+    }
+    if (options.help || options.version) {
+        std::fputs(options.help ? usage : "twinrun " TWINRUN_VERSION "\n", stdout);
+        std::exit(0);
+    }
+}
+
+#ifdef __linux__
+// glibc hands the program's initializers its arguments. This one runs before all others: before
+// the display's probe (core/display.cpp) and the globals that open the display (the window, the
+// textures, the desktop's size), so that --help and --version work without one, over SSH say.
+__attribute__((constructor(101))) void answerBeforeTheDisplay(int argc, char** argv, char**) {
+    answerWithoutDisplay(argc, argv);
+}
+#endif
 
 // Starts the phone server on port and says where phones join; without it the game plays on.
 void openToPhones(unsigned short port) {
@@ -40,15 +67,13 @@ void openToPhones(unsigned short port) {
 } // namespace
 
 int main(int argc, char** argv) {
+    answerWithoutDisplay(argc, argv);
+    // What is left to refuse is a scale too large for the desktop.
     const Options options =
         parseOptions(std::vector<std::string>(argv + 1, argv + argc), desktopWidth, desktopHeight);
     if (!options.error.empty()) {
         std::cerr << "twinrun: " << options.error << "\n" << usage;
         return 2;
-    }
-    if (options.help) {
-        std::cout << usage;
-        return 0;
     }
     soundMuted = options.mute;
     useScale(options.scale);

@@ -17,7 +17,8 @@ const char* const usage =
     "             a network port, which a firewall may ask about\n"
     "  --phones-port N  take phones on port N (7770 by default, 0 any free one); implies\n"
     "             --phones\n"
-    "  --help     print this help\n";
+    "  --help     print this help\n"
+    "  --version  print the game's version\n";
 
 namespace {
 
@@ -67,6 +68,8 @@ Options parseOptions(const std::vector<std::string>& args, int width, int height
             a += 1;
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg == "--scale" || arg.rfind("--scale=", 0) == 0) {
             const bool joined = arg != "--scale";
             if (!joined && a + 1 == args.size()) {
@@ -83,7 +86,7 @@ Options parseOptions(const std::vector<std::string>& args, int width, int height
         }
     }
     options.scale = chosen != 0 ? chosen : scaleFor(width, height);
-    if (options.error.empty() && chosen != 0 && !scaleFits(width, height, chosen)) {
+    if (options.error.empty() && chosen != 0 && width > 0 && !scaleFits(width, height, chosen)) {
         const sf::Vector2i world = worldSize(width, height, chosen);
         options.error = "--scale " + std::to_string(chosen) + " leaves a game of " +
                         std::to_string(world.x) + "x" + std::to_string(world.y) +

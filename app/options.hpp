@@ -8,6 +8,8 @@
 struct Options {
     // --help or -h: print the usage and end.
     bool help = false;
+    // --version: print the game's name and version and end.
+    bool version = false;
     // --mute: play without sound.
     bool mute = false;
     // --phones, or --phones-port N: take phones as controllers on that port (0: any free one).
@@ -25,5 +27,6 @@ extern const char* const usage;
 // Reads the arguments after the program's name, for a desktop of width × height pixels. An
 // unknown option, a scale that is not a whole number from 1 to largestScale or one that
 // leaves a world smaller than leastWidth × leastHeight, and a port that is not a number from 0
-// to 65535, are refused.
+// to 65535, are refused. A desktop of 0 × 0 stands for one not read yet: the scale is then
+// checked against nothing, so that what needs no display is answered before it is opened.
 Options parseOptions(const std::vector<std::string>& args, int width, int height);

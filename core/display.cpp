@@ -1,5 +1,6 @@
-// The probe of the X display, which runs before any other global is built: without a
-// usable display the game leaves with one clear line instead of SFML's abort.
+// The probe of the X display, which runs before any other global is built (after the entry
+// point's answer to a command line that needs no display): without a usable display the game
+// leaves with one clear line instead of SFML's abort.
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
@@ -48,10 +49,10 @@ bool hasOpenGl(Display* display) {
 
 // SFML aborts or crashes as soon as anything needs the display and it can't be opened or
 // has no OpenGL, which happens while the windows, textures and fonts of the globals are
-// constructed. So the display is probed before every other global is built (the lowest
-// priority a program may use), and without a usable one the game leaves with a clear
-// message instead.
-__attribute__((constructor(101))) void requireDisplay() {
+// constructed. So the display is probed before every other global is built (the priority just
+// after the entry point's first look at the command line, app/main.cpp), and without a usable
+// one the game leaves with a clear message instead.
+__attribute__((constructor(102))) void requireDisplay() {
     probe = XOpenDisplay(nullptr);
     if (probe == nullptr) {
         leaveWithout("cannot open the X display");
