@@ -83,10 +83,9 @@ TEST_F(Phones, OnlyTheSessionsCodeAndAWellFormedTokenConnectAndAtMost64PhonesAtO
     // The code is six capital letters and digits, drawn afresh each time.
     std::string drawn;
     for (int i = 0; i < 200; ++i) {
-        const std::string one = makeSessionCode();
-        EXPECT_EQ(one.size(), 6u);
-        drawn += one;
+        drawn += makeSessionCode();
     }
+    EXPECT_EQ(drawn.size(), 1200u);
     EXPECT_EQ(drawn.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"), std::string::npos);
     EXPECT_EQ(std::set<char>(drawn.begin(), drawn.end()).size(), 36u);
     using R = PhoneRefusal;
@@ -186,7 +185,7 @@ TEST_F(Phones, AFullQueueDropsPressesButNeverAReleaseOrADisconnection) {
     EXPECT_EQ(rest.substr(rest.size() - 16), "8:0 ~8:0 ~8:1 -8");
 }
 
-TEST_F(Phones, EachPhoneKeepsItsJoystickNumberFrom8AndAPhoneGoneLetsGoOfItsButtons) {
+TEST_F(Phones, EachPhoneKeepsItsNumberFrom8LetsGoOfItsButtonsWhenGoneAndFreesItsNumberIfNoPlayer) {
     const PhoneLink first = open(0);
     PhoneLink second = open(1);
     send(first, "d3");
@@ -205,10 +204,8 @@ TEST_F(Phones, EachPhoneKeepsItsJoystickNumberFrom8AndAPhoneGoneLetsGoOfItsButto
     EXPECT_EQ(send(again, "d2"), "t");
     EXPECT_EQ(polled(), "~8:3 -8 +8 8:2");
     EXPECT_EQ(phonesConnected(), 3);
-}
-
-TEST_F(Phones, APhoneGoneWithoutAPlayerGivesItsNumberBackOldestFirst) {
     // 256 numbers; the first phone's player joined.
+    startPhoneSession(code);
     for (int n = 0; n < maxPhoneTokens; ++n) {
         closePhone(open(n));
         drained();
@@ -331,10 +328,9 @@ TEST(PhoneAddresses, EightConnectionsWaitPerAddressAndTenWrongCodesASecondLockIt
 TEST(PhoneAddresses, AWebSocketOpensOnlyFromAPageOfTheRequestsOwnHost) {
     // clang-format off
     const std::tuple<const char*, const char*, bool> tries[] = {
-        {"http://192.168.1.5:7770", "192.168.1.5:7770", true}, {"", "x:1", true},
-        {"http://EVIL.example", "evil.example", true}, {"http://evil.example", "192.168.1.5:7770", false},
-        {"null", "x:1", false}, {"http://x:1", "x:1;y", false}, {"http://x:1", "", false},
-        {"http://[::1]:7770", "[::1]:7770", true}, {"http://x:1.evil", "x:1", false}};
+        {"http://1.2.3.4:7770", "1.2.3.4:7770", true}, {"", "x:1", true}, {"http://X:1", "x:1", true},
+        {"http://y", "1.2.3.4:7770", false}, {"null", "x:1", false}, {"http://x:1", "x:1;y", false},
+        {"http://[::1]:7770", "[::1]:7770", true}, {"http://x:1.y", "x:1", false}};
     // clang-format on
     for (const auto& [origin, host, allowed] : tries) {
         EXPECT_EQ(originAllowed(origin, plainHost(host)), allowed) << origin << " " << host;
