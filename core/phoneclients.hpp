@@ -3,8 +3,10 @@
 
 #include <boost/asio/ip/tcp.hpp>
 
-// Serves a client just accepted, on the server's thread; past the limits of its address or of
-// the server its socket closes at once.
-void serveClient(boost::asio::ip::tcp::socket socket);
+#include <string>
+
+// Serves a client just accepted from that address, on the server's thread; past the limits of
+// its address or of the server its socket closes at once.
+void serveClient(boost::asio::ip::tcp::socket socket, const std::string& from);
 // Forgets the clients and addresses of an earlier server.
 void forgetClients();

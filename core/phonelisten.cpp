@@ -27,6 +27,16 @@ struct Server {
 // The server while it runs; none before it starts and after it stops.
 Server* server = nullptr;
 
+// The client's address; an IPv4 one in its own form, also when it came in over IPv6.
+std::string addressOf(const tcp::socket& socket) {
+    error_code failed;
+    net::ip::address address = socket.remote_endpoint(failed).address();
+    if (address.is_v6() && address.to_v6().is_v4_mapped()) {
+        address = net::ip::make_address_v4(net::ip::v4_mapped, address.to_v6());
+    }
+    return address.to_string();
+}
+
 void acceptNext() {
     server->acceptor.async_accept([](error_code failed, tcp::socket socket) {
         if (failed == net::error::operation_aborted) {
@@ -38,7 +48,8 @@ void acceptNext() {
             server->pause.async_wait([](error_code) { acceptNext(); });
             return;
         }
-        serveClient(std::move(socket));
+        const std::string from = addressOf(socket);
+        serveClient(std::move(socket), from);
         acceptNext();
     });
 }

@@ -131,15 +131,15 @@ void takePhone(const Shared& c) {
         }
     }
     if (refusal != PhoneRefusal::none) {
-        const bool full = refusal == PhoneRefusal::full, often = refusal == PhoneRefusal::tooOften;
-        send(c,
-             full    ? http::status::service_unavailable
-             : often ? http::status::too_many_requests
-                     : http::status::forbidden,
-             "text/plain",
-             full    ? "Too many phones\n"
-             : often ? "Too often\n"
-                     : "Refused\n");
+        // The answer to each refusal, in the order of PhoneRefusal.
+        const std::pair<http::status, const char*> answers[] = {
+            {http::status::ok, ""},
+            {http::status::forbidden, "Refused\n"},
+            {http::status::forbidden, "Refused\n"},
+            {http::status::too_many_requests, "Too often\n"},
+            {http::status::service_unavailable, "Too many phones\n"}};
+        const auto& [status, text] = answers[static_cast<int>(refusal)];
+        send(c, status, "text/plain", text);
         return;
     }
     c->waiting = false;
@@ -193,21 +193,10 @@ void readRequest(const Shared& c) {
     });
 }
 
-// The client's address; an IPv4 one in its own form, also when it came in over IPv6.
-std::string addressOf(const tcp::socket& socket) {
-    beast::error_code failed;
-    net::ip::address address = socket.remote_endpoint(failed).address();
-    if (address.is_v6() && address.to_v6().is_v4_mapped()) {
-        address = net::ip::make_address_v4(net::ip::v4_mapped, address.to_v6());
-    }
-    return address.to_string();
-}
-
 } // namespace
 
-void serveClient(tcp::socket socket) {
+void serveClient(tcp::socket socket, const std::string& from) {
     // Past the limits the socket closes at once: no host holds the table alone.
-    const std::string from = addressOf(socket);
     if (openSockets < maxSockets && admitWaiting(addresses, from, steadyMicroseconds())) {
         openSockets += 1;
         readRequest(std::make_shared<Connection>(std::move(socket), from));
