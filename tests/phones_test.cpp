@@ -219,14 +219,13 @@ TEST_F(Phones, EachPhoneKeepsItsNumberFrom8LetsGoOfItsButtonsWhenGoneAndFreesIts
         {300, true, false, 1}, {301, false, false, 2}, {0, false, true, 0}, {302, false, false, 3},
         {300, false, false, 1}};
     // clang-format on
-    for (const auto& step : steps) {
-        PhoneLink link;
-        EXPECT_EQ(openPhone(code, token(step.phone), link, 0), PhoneRefusal::none) << step.phone;
-        EXPECT_EQ(link.seat, step.seat) << step.phone;
-        if (step.close) {
+    for (const auto& [phone, close, poll, seat] : steps) {
+        const PhoneLink link = open(phone);
+        EXPECT_EQ(link.seat, seat) << phone;
+        if (close) {
             closePhone(link);
         }
-        if (step.poll) {
+        if (poll) {
             drained();
         }
     }
