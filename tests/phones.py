@@ -339,7 +339,9 @@ def hold(until):
 def attacks():
     # One token reconnecting in a loop, each connection with 30 presses and 30 releases: the
     # game draws on and is back at its pace within a second, and its memory stays. (Its pace
-    # as measured before, which a busy machine slows.)
+    # as measured just before: a machine busy with other work slows both, and the attack's
+    # own threads share the machine, so the bar stands at 60 % of it; without the limits the
+    # game falls to a quarter of it or less.)
     rss = lambda: int(re.search(r"VmRSS:\s+(\d+)", open(f"/proc/{game.pid}/status").read())[1])
     time.sleep(1.5)
     memory, start, pace = rss(), time.time(), fps(time.time() - 1, 1)
@@ -347,7 +349,7 @@ def attacks():
     drawn, after, grown = fps(start, 6), time.time(), rss() - memory
     time.sleep(1.2)
     print(f"reconnecting: {drawn} frames/s, {fps(after, 1)} after, {pace} before; {grown} kB more")
-    expect(0 < 0.75 * pace <= min(drawn, fps(after, 1)), "the game slowed under the reconnections")
+    expect(0 < 0.6 * pace <= min(drawn, fps(after, 1)), "the game slowed under the reconnections")
     expect(grown < 5000 or "ASAN_OPTIONS" in env, "the game grew under the reconnections")
     # Idle sockets and a slow-loris of one host: a phone of another loads its page, connects,
     # and its first press reaches the game (whose lobby shows the join) within a second.
