@@ -1,5 +1,5 @@
-// The phones' seats, which keep each phone's joystick number by its token, and the queue of
-// their events, all behind one lock shared by the phone server's thread and the game's.
+// The phones' seats, which keep each phone's joystick number by its token, and the bounded
+// queue of their events, all behind one lock shared by the phone server's thread and the game's.
 #include "core/phones.hpp"
 
 #include <deque>
@@ -12,12 +12,19 @@ namespace {
 struct Seat {
     std::string token;
     bool connected = false;
-    // A button was pressed: the phone may have joined, so its number is never given away.
-    bool pressed = false;
-    // Counts the seat's connections; only the newest one speaks for the phone.
+    // A player joined on its number: the number is never given to another phone.
+    bool joined = false;
+    // Disconnections queued that the game has not taken: until then it may still hear from
+    // the phone, and the seat is not free.
+    int unheard = 0;
+    // When the game took its last disconnection: free seats go to new phones oldest first.
+    std::uint64_t freedAt = 0;
+    // Its newest connection's stamp: only that one speaks for the phone.
     std::uint64_t generation = 0;
     bool held[phoneButtons] = {};
-    RateWindow rate;
+    // Kept over the phone's connections, so that coming back starts no limit afresh.
+    RateWindow<maxPhoneMessagesPerSecond> messages;
+    RateWindow<maxPhoneConnectsPerSecond> connects;
 };
 
 // Everything the server's thread and the game share, under its lock.
@@ -27,13 +34,18 @@ struct Hub {
     std::vector<Seat> seats;
     int connected = 0;
     std::deque<sf::Event> events;
+    // Counts connections taken and disconnections the game took: the seats' generations and
+    // freedAt are its values, unique and in order.
+    std::uint64_t stamp = 0;
+    // Events the game took in its current pass.
+    int takenInPass = 0;
 };
 
 // The one hub of the process. Made before main, so that it is destroyed only after the phone
 // server's thread, which main's exit handler stops, is gone.
 Hub hub;
 
-sf::Event joystickEvent(sf::Event::EventType type, int seat, int button = 0) {
+void queue(sf::Event::EventType type, int seat, int button = 0) {
     sf::Event e{};
     e.type = type;
     const unsigned int id = firstPhoneJoystick + static_cast<unsigned int>(seat);
@@ -42,7 +54,7 @@ sf::Event joystickEvent(sf::Event::EventType type, int seat, int button = 0) {
     } else {
         e.joystickButton = {id, static_cast<unsigned int>(button)};
     }
-    return e;
+    hub.events.push_back(e);
 }
 
 // Lets go of the seat's held buttons and tells the game the phone is gone. Under the lock.
@@ -50,11 +62,12 @@ void dropSeat(int place) {
     Seat& seat = hub.seats[static_cast<std::size_t>(place)];
     for (int b = 0; b < phoneButtons; ++b) {
         if (seat.held[b]) {
-            hub.events.push_back(joystickEvent(sf::Event::JoystickButtonReleased, place, b));
+            queue(sf::Event::JoystickButtonReleased, place, b);
             seat.held[b] = false;
         }
     }
-    hub.events.push_back(joystickEvent(sf::Event::JoystickDisconnected, place));
+    queue(sf::Event::JoystickDisconnected, place);
+    seat.unheard += 1;
     seat.connected = false;
     hub.connected -= 1;
 }
@@ -68,6 +81,24 @@ Seat* seatOf(const PhoneLink& link) {
     return seat.connected && seat.generation == link.generation ? &seat : nullptr;
 }
 
+// The place of the token: its own seat; a new one while numbers remain; else the free seat
+// freed first; -1 when there is none.
+int placeOf(const std::string& token) {
+    const int count = static_cast<int>(hub.seats.size());
+    int oldest = -1;
+    for (int place = 0; place < count; ++place) {
+        const Seat& seat = hub.seats[static_cast<std::size_t>(place)];
+        if (seat.token == token) {
+            return place;
+        }
+        const bool free = !seat.connected && !seat.joined && seat.unheard == 0;
+        if (free && (oldest < 0 || seat.freedAt < hub.seats[std::size_t(oldest)].freedAt)) {
+            oldest = place;
+        }
+    }
+    return count < maxPhoneTokens ? count : oldest;
+}
+
 } // namespace
 
 void startPhoneSession(const std::string& code) {
@@ -76,9 +107,12 @@ void startPhoneSession(const std::string& code) {
     hub.seats.clear();
     hub.connected = 0;
     hub.events.clear();
+    hub.stamp = 0;
+    hub.takenInPass = 0;
 }
 
-PhoneRefusal openPhone(const std::string& code, const std::string& token, PhoneLink& link) {
+PhoneRefusal openPhone(const std::string& code, const std::string& token, PhoneLink& link,
+                       std::int64_t now) {
     const std::lock_guard<std::mutex> guard(hub.lock);
     if (hub.code.empty() || code != hub.code) {
         return PhoneRefusal::wrongCode;
@@ -86,38 +120,32 @@ PhoneRefusal openPhone(const std::string& code, const std::string& token, PhoneL
     if (!tokenValid(token)) {
         return PhoneRefusal::badToken;
     }
-    int place = 0;
-    while (place < static_cast<int>(hub.seats.size()) &&
-           hub.seats[static_cast<std::size_t>(place)].token != token) {
-        place += 1;
-    }
-    const bool known = place < static_cast<int>(hub.seats.size());
-    if (known && hub.seats[static_cast<std::size_t>(place)].connected) {
-        // A page that comes back before its old connection was seen to drop.
-        dropSeat(place);
-    }
-    if (!known && place >= maxPhoneTokens) {
-        // Every number is taken: a phone gone without a press can't have joined, so a new
-        // phone may have its number.
-        place = 0;
-        while (place < maxPhoneTokens && (hub.seats[static_cast<std::size_t>(place)].connected ||
-                                          hub.seats[static_cast<std::size_t>(place)].pressed)) {
-            place += 1;
-        }
-    }
-    if (hub.connected >= maxPhones || place >= maxPhoneTokens) {
+    const int place = placeOf(token);
+    const bool known = place >= 0 && place < static_cast<int>(hub.seats.size()) &&
+                       hub.seats[static_cast<std::size_t>(place)].token == token;
+    // A page back may take its own connection over even when the phones are full.
+    const bool back = known && hub.seats[static_cast<std::size_t>(place)].connected;
+    if (place < 0 || (hub.connected >= maxPhones && !back) || hub.events.size() >= maxPhoneQueue) {
         return PhoneRefusal::full;
     }
     if (place == static_cast<int>(hub.seats.size())) {
         hub.seats.emplace_back();
+    } else if (!known) {
+        hub.seats[static_cast<std::size_t>(place)] = Seat();
     }
-    hub.seats[static_cast<std::size_t>(place)].token = token;
     Seat& seat = hub.seats[static_cast<std::size_t>(place)];
+    if (!rateAllows(seat.connects, now)) {
+        return PhoneRefusal::tooOften;
+    }
+    if (seat.connected) {
+        // A page that comes back before its old connection was seen to drop.
+        dropSeat(place);
+    }
+    seat.token = token;
     seat.connected = true;
-    seat.generation += 1;
-    seat.rate = RateWindow();
+    seat.generation = ++hub.stamp;
     hub.connected += 1;
-    hub.events.push_back(joystickEvent(sf::Event::JoystickConnected, place));
+    queue(sf::Event::JoystickConnected, place);
     link = PhoneLink{place, seat.generation};
     return PhoneRefusal::none;
 }
@@ -134,15 +162,14 @@ PhoneVerdict phoneMessage(const PhoneLink& link, const std::string& text, std::i
         return PhoneVerdict::close;
     }
     // Every message counts against the rate; a release of a held button passes all the same.
-    const bool inRate = rateAllows(seat->rate, now);
-    if (seat->held[button] == pressed || (pressed && !inRate)) {
+    const bool inRate = rateAllows(seat->messages, now);
+    if (seat->held[button] == pressed ||
+        (pressed && (!inRate || hub.events.size() >= maxPhoneQueue))) {
         return PhoneVerdict::dropped;
     }
     seat->held[button] = pressed;
-    seat->pressed = seat->pressed || pressed;
-    hub.events.push_back(joystickEvent(pressed ? sf::Event::JoystickButtonPressed
-                                               : sf::Event::JoystickButtonReleased,
-                                       link.seat, button));
+    queue(pressed ? sf::Event::JoystickButtonPressed : sf::Event::JoystickButtonReleased, link.seat,
+          button);
     return PhoneVerdict::taken;
 }
 
@@ -158,12 +185,27 @@ int phonesConnected() {
     return hub.connected;
 }
 
+void notePhoneJoined(unsigned int joystickId) {
+    const std::lock_guard<std::mutex> guard(hub.lock);
+    const std::size_t place = joystickId - firstPhoneJoystick;
+    if (joystickId >= firstPhoneJoystick && place < hub.seats.size()) {
+        hub.seats[place].joined = true;
+    }
+}
+
 bool takePhoneEvent(sf::Event& out) {
     const std::lock_guard<std::mutex> guard(hub.lock);
-    if (hub.events.empty()) {
+    if (hub.events.empty() || hub.takenInPass == maxPhoneEventsPerPass) {
+        hub.takenInPass = 0;
         return false;
     }
+    hub.takenInPass += 1;
     out = hub.events.front();
     hub.events.pop_front();
+    if (out.type == sf::Event::JoystickDisconnected) {
+        Seat& seat = hub.seats[out.joystickConnect.joystickId - firstPhoneJoystick];
+        seat.unheard -= 1;
+        seat.freedAt = ++hub.stamp;
+    }
     return true;
 }

@@ -1,8 +1,8 @@
-// The phone server over Boost.Beast and Boost.Asio, on one thread: GET / answers the page,
-// the WebSocket path takes phones with the session's code, everything else is refused. Each
-// connection's messages go through core/phones.cpp, which alone talks to the game.
+// The phone server's clients over Boost.Beast: GET / answers the page, the WebSocket path takes
+// phones with the session's code, everything else is refused; each address is held to its
+// limits. Each connection's messages go through core/phones.cpp, which alone talks to the game.
 #include "core/phoneserver.hpp"
-
+#include "core/phoneclients.hpp"
 #include "core/phones.hpp"
 
 #include <boost/asio.hpp>
@@ -11,7 +11,8 @@
 #include <chrono>
 #include <memory>
 #include <optional>
-#include <thread>
+#include <sstream>
+#include <vector>
 
 namespace {
 
@@ -28,31 +29,16 @@ constexpr int maxSockets = maxPhones + 64;
 constexpr std::chrono::seconds requestTime(5);
 constexpr std::chrono::seconds silentTime(10);
 
-// The running server: its loop, its listening socket, the pause after a failed accept and its
-// thread.
-struct Server {
-    net::io_context loop{1};
-    tcp::acceptor acceptor{loop};
-    net::steady_timer pause{loop};
-    std::thread thread;
-};
-// The server while it runs; none before it starts and after it stops.
-Server* server = nullptr;
 // Sockets the server holds open.
 int openSockets = 0;
+// The addresses of the server's clients with what they may still do. Only the server's thread
+// uses it.
+AddressBook addresses;
 
-// One client: its HTTP stream until it becomes a phone's WebSocket, its request and answer.
-struct Connection {
-    explicit Connection(tcp::socket socket) : stream(std::move(socket)) {}
-    ~Connection() { openSockets -= 1; }
-    beast::tcp_stream stream;
-    std::optional<websocket::stream<beast::tcp_stream>> phone;
-    beast::flat_buffer buffer;
-    http::request_parser<http::empty_body> parser;
-    http::response<http::string_body> answer;
-    PhoneLink link;
-};
-using Shared = std::shared_ptr<Connection>;
+// Beast's view of text as the standard library's, which core/phones.hpp takes.
+std::string_view view(beast::string_view text) {
+    return {text.data(), text.size()};
+}
 
 std::int64_t steadyMicroseconds() {
     return std::chrono::duration_cast<std::chrono::microseconds>(
@@ -60,24 +46,42 @@ std::int64_t steadyMicroseconds() {
         .count();
 }
 
-// The value of name in the query "a=1&b=2"; empty when it has none.
-std::string queryValue(beast::string_view query, beast::string_view name) {
-    while (!query.empty()) {
-        const auto end = query.find('&');
-        const beast::string_view pair = query.substr(0, end);
-        if (pair.size() > name.size() && pair.substr(0, name.size()) == name &&
-            pair[name.size()] == '=') {
-            return std::string(pair.substr(name.size() + 1));
+// One client: its address, its HTTP stream until it becomes a phone's WebSocket, its request
+// and answer. It counts as waiting at its address until it has shown the code.
+struct Connection {
+    Connection(tcp::socket socket, std::string from)
+        : address(std::move(from)), stream(std::move(socket)) {}
+    ~Connection() {
+        openSockets -= 1;
+        if (waiting) {
+            endWaiting(addresses, address, steadyMicroseconds());
         }
-        query = end == beast::string_view::npos ? beast::string_view() : query.substr(end + 1);
     }
-    return {};
-}
+    std::string address;
+    bool waiting = true;
+    beast::tcp_stream stream;
+    std::optional<websocket::stream<beast::tcp_stream>> phone;
+    beast::flat_buffer buffer;
+    http::request_parser<http::empty_body> parser;
+    http::response<http::string_body> answer;
+    PhoneLink link;
+    // The handshake again, with whatever came after it, for the WebSocket to read.
+    std::string handshake;
+};
+using Shared = std::shared_ptr<Connection>;
+// Each seat's newest connection, which a new connection of the same phone closes.
+std::vector<std::weak_ptr<Connection>> phoneConnections(maxPhoneTokens);
 
 void send(const Shared& c, http::status status, const char* type, std::string body) {
+    const std::string host = plainHost(view(c->parser.get()[http::field::host]));
     c->answer = {status, c->parser.get().version()};
     c->answer.set(http::field::content_type, type);
     c->answer.set(http::field::cache_control, "no-store");
+    // The page runs its own inline script and style, talks only to its own WebSocket, and is
+    // never framed, sniffed as another type, or named to other sites.
+    c->answer.set("Content-Security-Policy", pagePolicy(host));
+    c->answer.set("X-Content-Type-Options", "nosniff");
+    c->answer.set("Referrer-Policy", "no-referrer");
     c->answer.keep_alive(false);
     c->answer.body() = std::move(body);
     c->answer.prepare_payload();
@@ -114,20 +118,49 @@ void takePhone(const Shared& c) {
     const auto mark = target.find('?');
     const auto query =
         mark == beast::string_view::npos ? beast::string_view() : target.substr(mark + 1);
-    const PhoneRefusal refusal =
-        openPhone(queryValue(query, "code"), queryValue(query, "token"), c->link);
+    const std::int64_t now = steadyMicroseconds();
+    PhoneRefusal refusal = PhoneRefusal::wrongCode;
+    if (addressLocked(addresses, c->address, now)) {
+        refusal = PhoneRefusal::tooOften;
+    } else if (originAllowed(view(c->parser.get()[http::field::origin]),
+                             plainHost(view(c->parser.get()[http::field::host])))) {
+        refusal = openPhone(queryValue(view(query), "code"), queryValue(view(query), "token"),
+                            c->link, now);
+        if (refusal == PhoneRefusal::wrongCode) {
+            noteWrongCode(addresses, c->address, now);
+        }
+    }
     if (refusal != PhoneRefusal::none) {
-        const bool full = refusal == PhoneRefusal::full;
-        send(c, full ? http::status::service_unavailable : http::status::forbidden, "text/plain",
-             full ? "Too many phones\n" : "Wrong code\n");
+        // The answer to each refusal, in the order of PhoneRefusal.
+        const std::pair<http::status, const char*> answers[] = {
+            {http::status::ok, ""},
+            {http::status::forbidden, "Refused\n"},
+            {http::status::forbidden, "Refused\n"},
+            {http::status::too_many_requests, "Too often\n"},
+            {http::status::service_unavailable, "Too many phones\n"}};
+        const auto& [status, text] = answers[static_cast<int>(refusal)];
+        send(c, status, "text/plain", text);
         return;
     }
+    c->waiting = false;
+    endWaiting(addresses, c->address, now);
+    // The phone's older connection speaks no more: it goes at once, with its socket.
+    auto& newest = phoneConnections[static_cast<std::size_t>(c->link.seat)];
+    if (const Shared old = newest.lock(); old != nullptr && old->phone) {
+        beast::get_lowest_layer(*old->phone).close();
+    }
+    newest = c;
+    // The WebSocket reads the handshake anew, and after it a first frame sent along with it.
+    std::ostringstream handshake;
+    handshake << c->parser.get().base() << beast::make_printable(c->buffer.data());
+    c->handshake = handshake.str();
+    c->buffer.consume(c->buffer.size());
     c->phone.emplace(std::move(c->stream));
     beast::get_lowest_layer(*c->phone).expires_never();
     websocket::stream_base::timeout timeout{requestTime, silentTime, true};
     c->phone->set_option(timeout);
     c->phone->read_message_max(maxPhoneMessage);
-    c->phone->async_accept(c->parser.get(), [c](beast::error_code failed) {
+    c->phone->async_accept(net::buffer(c->handshake), [c](beast::error_code failed) {
         if (failed) {
             closePhone(c->link);
             return;
@@ -155,71 +188,22 @@ void readRequest(const Shared& c) {
     c->stream.expires_after(requestTime);
     http::async_read(c->stream, c->buffer, c->parser, [c](beast::error_code failed, std::size_t) {
         if (!failed) {
-            c->buffer.consume(c->buffer.size());
             answer(c);
         }
     });
 }
 
-void acceptNext() {
-    server->acceptor.async_accept([](beast::error_code failed, tcp::socket socket) {
-        if (failed == net::error::operation_aborted) {
-            return;
-        }
-        if (failed) {
-            // Out of file descriptors or the like: try again a little later, not in a spin.
-            server->pause.expires_after(std::chrono::milliseconds(100));
-            server->pause.async_wait([](beast::error_code) { acceptNext(); });
-            return;
-        }
-        if (openSockets < maxSockets) {
-            openSockets += 1;
-            readRequest(std::make_shared<Connection>(std::move(socket)));
-        }
-        acceptNext();
-    });
-}
-
 } // namespace
 
-bool startPhoneServer(unsigned short& port, const std::string& code, std::string& error) {
-    startPhoneSession(code);
-    auto* starting = new Server;
-    beast::error_code failed;
-    const tcp::endpoint everywhere(net::ip::address_v4::any(), port);
-    starting->acceptor.open(everywhere.protocol(), failed);
-#if !defined(_WIN32)
-    // The port is free again at once after the game ends, whatever connections still linger.
-    // (On Windows the same option would let another program take the port over.)
-    if (!failed) {
-        starting->acceptor.set_option(net::socket_base::reuse_address(true), failed);
+void serveClient(tcp::socket socket, const std::string& from) {
+    // Past the limits the socket closes at once: no host holds the table alone.
+    if (openSockets < maxSockets && admitWaiting(addresses, from, steadyMicroseconds())) {
+        openSockets += 1;
+        readRequest(std::make_shared<Connection>(std::move(socket), from));
     }
-#endif
-    if (!failed) {
-        starting->acceptor.bind(everywhere, failed);
-    }
-    if (!failed) {
-        starting->acceptor.listen(net::socket_base::max_listen_connections, failed);
-    }
-    if (failed) {
-        error = "can't listen on port " + std::to_string(port) + ": " + failed.message();
-        delete starting;
-        return false;
-    }
-    port = starting->acceptor.local_endpoint().port();
-    server = starting;
-    acceptNext();
-    server->thread = std::thread([] { server->loop.run(); });
-    return true;
 }
 
-void stopPhoneServer() {
-    if (server == nullptr) {
-        return;
-    }
-    server->loop.stop();
-    server->thread.join();
-    // The loop's pending work, and the connections it holds, go with the server.
-    delete server;
-    server = nullptr;
+void forgetClients() {
+    addresses.clear();
+    phoneConnections.assign(maxPhoneTokens, {});
 }

@@ -9,8 +9,25 @@
 #include <SFML/System/Sleep.hpp>
 #include <SFML/Window/Joystick.hpp>
 
+namespace {
+
+// The window has no more events in this pass: the phones' come next.
+bool windowDrained = false;
+
+} // namespace
+
 bool pollInput() {
-    return window.pollEvent(event) || takePhoneEvent(event);
+    // A pass takes the window's events, then the phones', which cost no poll of the window
+    // each and come at most maxPhoneEventsPerPass at a time; a pass ends when both are done.
+    if (!windowDrained && window.pollEvent(event)) {
+        return true;
+    }
+    windowDrained = true;
+    if (takePhoneEvent(event)) {
+        return true;
+    }
+    windowDrained = false;
+    return false;
 }
 
 float readAxis(unsigned int joystickId, unsigned int axis) {

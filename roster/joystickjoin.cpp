@@ -2,6 +2,7 @@
 // twice, or for left and right an axis pushed, let go and pushed again; then appends the new
 // joystick player. Only the joining joystick takes part.
 #include "core/globals.hpp"
+#include "core/phones.hpp"
 #include "core/platform.hpp"
 #include "roster/roster.hpp"
 
@@ -129,5 +130,7 @@ void joinJoystickPlayer() {
     }
     player.device = "joystick";
     player.joystickId() = joiningJoystickId;
+    // A phone's number now belongs to a player, who may come back on it.
+    notePhoneJoined(joiningJoystickId);
     finishJoin(player);
 }

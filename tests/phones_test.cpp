@@ -1,10 +1,12 @@
-// Phones: their messages, the session's code, the limits, their joystick numbers from 8 up
-// kept by token, the events the game gets through the platform, and the lobby's card.
+// Phones: their messages, the session's code, the limits per phone and per address, their
+// joystick numbers from 8 up kept by token, the bounded queue of the events the game gets
+// through the platform, and the lobby's card.
 #include "support.hpp"
 
 #include "core/phones.hpp"
 #include "roster/phonecard.hpp"
 
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -36,10 +38,19 @@ std::string token(int n) {
     return "phone" + std::to_string(1000 + n);
 }
 
-PhoneLink open(int n) {
+PhoneLink open(int n, std::int64_t at = 0) {
     PhoneLink link;
-    EXPECT_EQ(openPhone(code, token(n), link), PhoneRefusal::none) << n;
+    EXPECT_EQ(openPhone(code, token(n), link, at), PhoneRefusal::none) << n;
     return link;
+}
+
+// Polls until the phones' queue is empty, pass after pass.
+std::string drained() {
+    std::string all;
+    for (std::string pass; !(pass = polled()).empty();) {
+        all += (all.empty() ? "" : " ") + pass;
+    }
+    return all;
 }
 
 // Sends the messages, separated by blanks, one millisecond apart from time at; the verdicts,
@@ -72,10 +83,9 @@ TEST_F(Phones, OnlyTheSessionsCodeAndAWellFormedTokenConnectAndAtMost64PhonesAtO
     // The code is six capital letters and digits, drawn afresh each time.
     std::string drawn;
     for (int i = 0; i < 200; ++i) {
-        const std::string one = makeSessionCode();
-        EXPECT_EQ(one.size(), 6u);
-        drawn += one;
+        drawn += makeSessionCode();
     }
+    EXPECT_EQ(drawn.size(), 1200u);
     EXPECT_EQ(drawn.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"), std::string::npos);
     EXPECT_EQ(std::set<char>(drawn.begin(), drawn.end()).size(), 36u);
     using R = PhoneRefusal;
@@ -89,7 +99,7 @@ TEST_F(Phones, OnlyTheSessionsCodeAndAWellFormedTokenConnectAndAtMost64PhonesAtO
     // clang-format on
     for (const auto& [given, page, refusal] : tries) {
         PhoneLink link;
-        EXPECT_EQ(openPhone(given, page, link), refusal) << given << " " << page;
+        EXPECT_EQ(openPhone(given, page, link, 0), refusal) << given << " " << page;
     }
     EXPECT_EQ(polled(), "+8 +9");
     std::vector<PhoneLink> links;
@@ -98,14 +108,14 @@ TEST_F(Phones, OnlyTheSessionsCodeAndAWellFormedTokenConnectAndAtMost64PhonesAtO
     }
     // Full: a new phone is refused, a page back takes its own place over.
     PhoneLink refused;
-    EXPECT_EQ(openPhone(code, token(64), refused), PhoneRefusal::full);
-    EXPECT_EQ(openPhone(code, token(2), refused), PhoneRefusal::none);
+    EXPECT_EQ(openPhone(code, token(64), refused, 0), PhoneRefusal::full);
+    EXPECT_EQ(openPhone(code, token(2), refused, 0), PhoneRefusal::none);
     closePhone(links[1]);
     EXPECT_EQ(phonesConnected(), 63);
-    EXPECT_EQ(openPhone(code, token(64), refused), PhoneRefusal::none);
+    EXPECT_EQ(openPhone(code, token(64), refused, 0), PhoneRefusal::none);
     // Without a session nothing connects, not even with no code.
     startPhoneSession("");
-    EXPECT_EQ(openPhone("", token(1), refused), PhoneRefusal::wrongCode);
+    EXPECT_EQ(openPhone("", token(1), refused, 0), PhoneRefusal::wrongCode);
 }
 
 TEST_F(Phones, APressAndAReleaseOfButtons0To3AreTheMessagesAndAnythingElseCloses) {
@@ -126,26 +136,56 @@ TEST_F(Phones, APressAndAReleaseOfButtons0To3AreTheMessagesAndAnythingElseCloses
     EXPECT_EQ(polled(), "+8 8:0 ~8:0 8:3 8:2 ~8:3 ~8:2 8:1 ~8:1");
 }
 
-TEST_F(Phones, MessagesBeyond60InASecondAreDroppedButAReleaseOfAHeldButtonGoesThrough) {
-    const PhoneLink link = open(0);
+TEST_F(Phones, APhoneHas60MessagesAnd4ConnectionsASecondOverAllItsConnections) {
+    PhoneLink link = open(0);
     std::string more;
-    for (int i = 0; i < 29; ++i) {
+    for (int i = 0; i < 13; ++i) {
         more += " d1 u1";
     }
-    // 60 within 59 ms, which leave buttons 0 and 1 held. Then a press is one too many, and so
-    // would be a release, but a release of a held button passes all the same. Once the first
-    // message is a second old there is room for one more.
-    EXPECT_EQ(send(link, "d0" + more + " d1"), std::string(60, 't'));
-    EXPECT_EQ(send(link, "d2 u3 u0", 60000), "ddt");
-    EXPECT_EQ(send(link, "d2", 999999), "d");
-    EXPECT_EQ(send(link, "d3", 1000000), "t");
-    EXPECT_EQ(send(link, "d2", 1000500), "d");
-    EXPECT_EQ(send(link, "u3 u1", 1000600), "tt");
+    // 60 within 59 ms over two connections, which leave buttons 1 and 3 held. Then a press is
+    // one too many, and so would be a release, but a release of a held button passes all the
+    // same. Once the first message is a second old there is room for one more.
+    EXPECT_EQ(send(link, "d0 u0 d2 u2" + more, 0), std::string(30, 't'));
+    link = open(0, 30000);
+    EXPECT_EQ(send(link, "d0 u0" + more + " d1 d3", 30000), std::string(30, 't'));
+    drained();
+    EXPECT_EQ(send(link, "d2 u0 u1", 60000), "ddt");
+    EXPECT_EQ(send(link, "d2", 1000000), "t");
     // Each phone has a rate of its own.
     EXPECT_EQ(send(open(1), "d0 u0", 60000), "tt");
+    // Two more connections fit in the second, a fifth is refused, and the limit is the
+    // token's: another phone connects all the same.
+    open(0, 500000);
+    open(0, 999000);
+    PhoneLink refused;
+    EXPECT_EQ(openPhone(code, token(0), refused, 999500), PhoneRefusal::tooOften);
+    open(2, 999500);
+    link = open(0, 1000000);
+    EXPECT_EQ(drained(), "~8:1 8:2 +9 9:0 ~9:0 ~8:2 ~8:3 -8 +8 -8 +8 +10 -8 +8");
 }
 
-TEST_F(Phones, EachPhoneKeepsItsJoystickNumberFrom8AndAPhoneGoneLetsGoOfItsButtons) {
+TEST_F(Phones, AFullQueueDropsPressesButNeverAReleaseOrADisconnection) {
+    const PhoneLink link = open(0);
+    send(link, "d1");
+    // Presses and releases within the rate, until 1024 events wait: then presses are dropped,
+    // and so are the releases of the buttons they did not press, and new phones are refused.
+    std::string verdicts;
+    for (int i = 0; i < 1100; ++i) {
+        verdicts += send(link, i % 2 ? "u0" : "d0", (i + 1) * 20000);
+    }
+    EXPECT_EQ(verdicts, std::string(1022, 't') + std::string(78, 'd'));
+    PhoneLink refused;
+    EXPECT_EQ(openPhone(code, token(1), refused, 0), PhoneRefusal::full);
+    EXPECT_EQ(send(link, "u1", 30000000), "t");
+    closePhone(link);
+    // The game takes 256 a pass, the release and the disconnection last.
+    const std::string first = polled();
+    EXPECT_EQ(std::count(first.begin(), first.end(), ' '), 255);
+    const std::string rest = drained();
+    EXPECT_EQ(rest.substr(rest.size() - 16), "8:0 ~8:0 ~8:1 -8");
+}
+
+TEST_F(Phones, EachPhoneKeepsItsNumberFrom8LetsGoOfItsButtonsWhenGoneAndFreesItsNumberIfNoPlayer) {
     const PhoneLink first = open(0);
     PhoneLink second = open(1);
     send(first, "d3");
@@ -164,24 +204,34 @@ TEST_F(Phones, EachPhoneKeepsItsJoystickNumberFrom8AndAPhoneGoneLetsGoOfItsButto
     EXPECT_EQ(send(again, "d2"), "t");
     EXPECT_EQ(polled(), "~8:3 -8 +8 8:2");
     EXPECT_EQ(phonesConnected(), 3);
-    // Up to 256 phones keep their numbers. Past them, a new phone takes the number of one
-    // gone without a press, as it can't have joined; when every one pressed, none.
-    for (int n = 3; n < maxPhoneTokens; ++n) {
-        const PhoneLink link = open(n);
-        send(link, n == 100 ? "" : "d0 u0");
-        closePhone(link);
+    // 256 numbers; the first phone's player joined.
+    startPhoneSession(code);
+    for (int n = 0; n < maxPhoneTokens; ++n) {
+        closePhone(open(n));
+        drained();
     }
-    PhoneLink late;
-    EXPECT_EQ(openPhone(code, token(maxPhoneTokens), late), PhoneRefusal::none);
-    EXPECT_EQ(late.seat, 100);
-    send(late, "d0");
-    closePhone(late);
-    EXPECT_EQ(openPhone(code, token(maxPhoneTokens + 1), late), PhoneRefusal::full);
-    EXPECT_EQ(openPhone(code, token(200), late), PhoneRefusal::none);
-    EXPECT_EQ(late.seat, 200);
+    notePhoneJoined(firstPhoneJoystick);
+    // A new phone takes the number freed first but the joined one's. While the game has not
+    // taken a phone's disconnection its number is not free; then it is the one freed last. A
+    // phone comes back to its own number, with a player or while nobody took it.
+    // clang-format off
+    const struct { int phone; bool close, poll; int seat; } steps[] = {
+        {300, true, false, 1}, {301, false, false, 2}, {0, false, true, 0}, {302, false, false, 3},
+        {300, false, false, 1}};
+    // clang-format on
+    for (const auto& [phone, close, poll, seat] : steps) {
+        const PhoneLink link = open(phone);
+        EXPECT_EQ(link.seat, seat) << phone;
+        if (close) {
+            closePhone(link);
+        }
+        if (poll) {
+            drained();
+        }
+    }
 }
 
-TEST_F(Phones, APhoneJoinsTeachesReadiesAndRunsAndItsDinosaurStopsWhenItGoes) {
+TEST_F(Phones, APhoneJoinsTeachesRunsAndStopsWhenItGoesAndItsNumberStaysItsPlayers) {
     const PhoneLink link = open(0);
     // The first press joins; jump 0, down 1, left 2, right 3, each twice; jump marks ready.
     send(link, "d2 u2 d0 u0 d0 u0 d1 u1 d1 u1 d2 u2 d2 u2 d3 u3 d3 u3");
@@ -203,6 +253,13 @@ TEST_F(Phones, APhoneJoinsTeachesReadiesAndRunsAndItsDinosaurStopsWhenItGoes) {
     script("|");
     handleMatchEvents();
     EXPECT_EQ(players[0].speed, 0.0f);
+    // Its number stays its player's, however many phones come and go.
+    for (int n = 1; n < 2 * maxPhoneTokens; ++n) {
+        const PhoneLink other = open(n);
+        ASSERT_NE(other.seat, 0) << n;
+        closePhone(other);
+        drained();
+    }
 }
 
 TEST_F(Phones, TheLobbyShowsTheAddressAndItsCodeInTheBottomRightCornerOnlyWithPhones) {
@@ -234,5 +291,47 @@ TEST_F(Phones, TheLobbyShowsTheAddressAndItsCodeInTheBottomRightCornerOnlyWithPh
             }
         }
         EXPECT_TRUE(changed > 3000 && outside == 0) << size.x << ": " << changed << " " << outside;
+    }
+}
+
+TEST(PhoneAddresses, EightConnectionsWaitPerAddressAndTenWrongCodesASecondLockItOut) {
+    AddressBook book;
+    for (int i = 0; i < maxWaitingPerAddress; ++i) {
+        EXPECT_TRUE(admitWaiting(book, "10.0.0.1", 0));
+    }
+    EXPECT_FALSE(admitWaiting(book, "10.0.0.1", 0));
+    EXPECT_TRUE(admitWaiting(book, "10.0.0.2", 0));
+    endWaiting(book, "10.0.0.1", 0);
+    EXPECT_TRUE(admitWaiting(book, "10.0.0.1", 0));
+    // Wrong codes of an address at times in ms: 10 a second go on for ever; the 11th within
+    // a second locks the address out for a minute, and the address alone.
+    // clang-format off
+    const struct { std::int64_t at; const char* address; int wrong; bool locked; } steps[] = {
+        {0, "A", 10, false}, {1000, "A", 10, false}, {2000, "A", 10, false}, {2500, "A", 1, true},
+        {2510, "B", 0, false}, {62499, "A", 0, true}, {62500, "A", 0, false}};
+    // clang-format on
+    for (const auto& step : steps) {
+        for (int i = 0; i < step.wrong; ++i) {
+            noteWrongCode(book, step.address, step.at * 1000 + i);
+        }
+        EXPECT_EQ(addressLocked(book, step.address, step.at * 1000 + 9), step.locked) << step.at;
+    }
+    // Addresses that hold nothing any more are forgotten.
+    for (int i = 0; i < 300; ++i) {
+        admitWaiting(book, std::to_string(i), 70000000);
+        endWaiting(book, std::to_string(i), 70000000);
+    }
+    EXPECT_LE(book.size(), 3u);
+}
+
+TEST(PhoneAddresses, AWebSocketOpensOnlyFromAPageOfTheRequestsOwnHost) {
+    // clang-format off
+    const std::tuple<const char*, const char*, bool> tries[] = {
+        {"http://1.2.3.4:7770", "1.2.3.4:7770", true}, {"", "x:1", true}, {"http://X:1", "x:1", true},
+        {"http://y", "1.2.3.4:7770", false}, {"null", "x:1", false}, {"http://x:1", "x:1;y", false},
+        {"http://[::1]:7770", "[::1]:7770", true}, {"http://x:1.y", "x:1", false}};
+    // clang-format on
+    for (const auto& [origin, host, allowed] : tries) {
+        EXPECT_EQ(originAllowed(origin, plainHost(host)), allowed) << origin << " " << host;
     }
 }
