@@ -8,14 +8,9 @@
 # no mark.
 # The game writes nothing of its own about pads coming and going.
 # Usage: tests/pads.sh path/to/twinrun path/to/libfakepads.so, from the repository root.
-set -euo pipefail
-game=("$(realpath "$1")")
+# shellcheck source=tests/driver.sh
+source "$(dirname "$0")/driver.sh"
 fake="$(realpath "$2")"
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-# shellcheck source=scripts/xserver.sh
-source "$root/scripts/xserver.sh"
-width=1024
-height=768
 
 # The pads' commands (see tests/fakepads.cpp); both pads are plugged in from the start.
 pads="$tmp/pads"
@@ -36,11 +31,9 @@ marked() { [ "$(figure "$1" "$2" 2EB046)" -gt 50 ]; }
 # new screenshot: "black red".
 edges() {
   DISPLAY="$display" import -window root "$tmp/shot.png"
-  local colour box w x
+  local colour w x
   for colour in 000000 FF0000; do
-    box="$(convert "$tmp/shot.png" -crop "$((width / 2 + 120))x118+0+$((height - 158))" +repage \
-      -fill white +opaque "#$colour" -format '%@' info: 2>/dev/null)"
-    IFS='x+' read -r w _ x _ <<<"$box"
+    read -r w _ x _ <<<"$(dinosaurBox $colour $((width / 2 + 120)))"
     printf '%s ' $((x + w))
   done
 }
@@ -68,10 +61,8 @@ redAlone() {
 # The sanitizers would take the preloaded library for a runtime loaded too late.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
 startServer "${width}x$height"
-(cd "$root" && DISPLAY="$display" LD_PRELOAD="$fake" TWINRUN_PADS="$pads" exec "${game[@]}") 2>"$tmp/err" &
-pid=$!
-# The first start on a loaded machine may be slow: wait as long as the test may take.
-within=90 waitFor windowUp || fail "no lobby"
+game=(env LD_PRELOAD="$fake" TWINRUN_PADS="$pads" "${game[@]}")
+launch
 within=20
 
 # Pad 0 joins: jump 0, down 1, left 2, right 3; then pad 1: jump 0, down 1 and its X axis.

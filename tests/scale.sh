@@ -10,13 +10,10 @@
 # under which Windows tells a program unaware of it half the screen's size.
 # Usage: tests/scale.sh path/to/twinrun [WxH of the large screen] [--wine], from the repository
 # root.
-set -euo pipefail
-game=("$(realpath "$1")")
+# shellcheck source=tests/driver.sh
+source "$(dirname "$0")/driver.sh"
 large="${2:-2560x1440}"
 mode="${3:-}"
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-# shellcheck source=scripts/xserver.sh
-source "$root/scripts/xserver.sh"
 k=$((${large%x*} / 1280))
 [ "$large" = "$((1280 * k))x$((720 * k))" ] || fail "$large is not 1280×720 times a whole number"
 
@@ -35,7 +32,7 @@ commandLine() { # status, arguments...
   local want="$1" code=0
   shift
   mkdir -p "$tmp/nofiles"
-  (cd "$tmp/nofiles" && DISPLAY="$small" exec "${game[@]}" "$@") >"$tmp/out" 2>"$tmp/err" || code=$?
+  (cd "$tmp/nofiles" && DISPLAY="$display" exec "${game[@]}" "$@") >"$tmp/out" 2>"$tmp/err" || code=$?
   # Windows ends its lines with a carriage return too.
   sed -i 's/\r$//' "$tmp/out" "$tmp/err"
   if ((want == 0)); then
@@ -69,9 +66,6 @@ shrunk() {
   [ "$display" = "$small" ] || convert "$tmp/full.png" -filter box -resize 1280x720\! "$tmp/shot.png"
   "$@"
 }
-
-# The box of the dark pixels of shot.png, as WxH+X+Y.
-darkBox() { convert "$tmp/shot.png" -threshold 50% -negate -format %@ info:; }
 
 # What each screen shows, on a screenshot of the small screen or of the large one shrunk: the
 # invitation, wide and in the middle; the prompt to confirm, wider; the lobby's one figure.
@@ -122,11 +116,9 @@ dinosaurHeight() {
 
 # Plays the session on the screen $1 and prints the dinosaur's height in its match.
 play() {
-  local pid started=""
+  local started="" name="the $1 screen"
   on "$1"
-  (cd "$root" && DISPLAY="$display" exec "${game[@]}") 2>"$tmp/err" &
-  pid=$!
-  within=20 waitFor windowUp || fail "no lobby on the $1 screen"
+  launch
   stage invitation ""
   stage prompt "j j"
   stage lobby "j d d l l r r"
@@ -138,10 +130,7 @@ play() {
   done
   [ -n "$started" ] || fail "no match on the $1 screen"
   dinosaurHeight
-  leaveMatch shrunk lobbyShown || fail "Escape did not end the match on the $1 screen"
-  keys Escape
-  ended "$pid" || fail "Escape ended the game on the $1 screen with status $?"
-  [ -z "$(sanitizerReports "$tmp/err")" ] || fail "$(head -n 5 "$tmp/err")"
+  quit shrunk lobbyShown
 }
 
 difference="none measured"
