@@ -54,9 +54,7 @@ struct Pad {
     unsigned long long changed = 0;
 };
 Pad pads[padCount];
-// The listing of the pads plugged in at the last scan, in order of number.
-udev_list_entry listed[padCount];
-udev_list_entry* firstListed = nullptr;
+udev context;
 // For each descriptor opened as a pad (one of /dev/null of its own): the pad + 1 (0 for none),
 // and the pad's generation then. The library asks about joysticks from one thread; descriptors
 // of other threads are never pads.
@@ -110,6 +108,42 @@ void takeCommands() {
     }
 }
 
+// The pad of /dev/input/jsN, or -1 for any other path.
+int padOfPath(const char* path) {
+    int pad = -1;
+    return std::sscanf(path, "/dev/input/js%d", &pad) == 1 && pad >= 0 && pad < padCount ? pad : -1;
+}
+udev_device* deviceOf(const char* path) {
+    return padOfPath(path) < 0 ? nullptr : &devices[padOfPath(path)];
+}
+
+int monitorFd() {
+    static const int fd = realOpen("/dev/null", O_RDONLY | O_CLOEXEC, 0);
+    return fd;
+}
+
+// Lists the pads plugged in now, in order of number.
+udev_list_entry* listPlugged() {
+    static udev_list_entry listed[padCount];
+    udev_list_entry* first = nullptr;
+    takeCommands();
+    for (int pad = padCount - 1; pad >= 0; --pad) {
+        if (pads[pad].plugged) {
+            listed[pad] = udev_list_entry{nodes[pad], first};
+            first = &listed[pad];
+        }
+    }
+    return first;
+}
+
+// A joystick of the open hardware's test vendor and model, with no USB parent.
+const char* property(const std::string& key) {
+    return key == "ID_INPUT_JOYSTICK" ? "1"
+           : key == "ID_VENDOR_ID"    ? "1209"
+           : key == "ID_MODEL_ID"     ? "0001"
+                                      : nullptr;
+}
+
 ssize_t readPad(int fd, void* buffer, size_t size) {
     takeCommands();
     Pad& p = pads[padOf[fd] - 1];
@@ -144,8 +178,8 @@ int open(const char* path, int flags, ...) {
         mode = static_cast<mode_t>(va_arg(rest, int));
         va_end(rest);
     }
-    int pad = -1;
-    if (std::sscanf(path, "/dev/input/js%d", &pad) != 1 || pad < 0 || pad >= padCount) {
+    const int pad = padOfPath(path);
+    if (pad < 0) {
         return realOpen(path, flags, mode);
     }
     takeCommands();
@@ -197,90 +231,34 @@ int ioctl(int fd, unsigned long request, ...) {
     return 0;
 }
 
-// libudev as far as the library asks it: one context, monitor and listing, handed out as the
-// context; the calls that configure or release them do nothing.
-udev* udev_new() {
-    static udev context;
-    return &context;
-}
-udev* udev_monitor_new_from_netlink(udev* context, const char*) {
-    return context;
-}
-udev* udev_enumerate_new(udev* context) {
-    return context;
-}
-int udev_monitor_filter_add_match_subsystem_devtype(udev*, const char*, const char*) {
-    return 0;
-}
-int udev_monitor_enable_receiving(udev*) {
-    return 0;
-}
-int udev_enumerate_add_match_subsystem(udev*, const char*) {
-    return 0;
-}
-udev* udev_unref(udev*) {
-    return nullptr;
-}
-udev* udev_monitor_unref(udev*) {
-    return nullptr;
-}
-udev* udev_enumerate_unref(udev*) {
-    return nullptr;
-}
-udev_device* udev_device_unref(udev_device*) {
-    return nullptr;
-}
-// Readable at every look (/dev/null), with no report to receive.
-int udev_monitor_get_fd(udev*) {
-    static const int fd = realOpen("/dev/null", O_RDONLY | O_CLOEXEC, 0);
-    return fd;
-}
-udev_device* udev_monitor_receive_device(udev*) {
-    return nullptr;
-}
-// Lists the pads plugged in now.
-int udev_enumerate_scan_devices(udev*) {
-    takeCommands();
-    firstListed = nullptr;
-    for (int pad = padCount - 1; pad >= 0; --pad) {
-        if (pads[pad].plugged) {
-            listed[pad] = udev_list_entry{nodes[pad], firstListed};
-            firstListed = &listed[pad];
-        }
+// libudev as far as the library asks it, each call one answer: the context stands for the
+// monitor and the listing too, and configuring or releasing them does nothing. The monitor's
+// descriptor (/dev/null) is readable at every look, with no report to receive.
+#define ANSWER(type, name, parameters, answer)                                                     \
+    type name parameters {                                                                         \
+        return answer;                                                                             \
     }
-    return 0;
-}
-udev_list_entry* udev_enumerate_get_list_entry(udev*) {
-    return firstListed;
-}
-const char* udev_list_entry_get_name(udev_list_entry* entry) {
-    return entry->name;
-}
-udev_list_entry* udev_list_entry_get_next(udev_list_entry* entry) {
-    return entry->next;
-}
-udev_device* udev_device_new_from_syspath(udev*, const char* syspath) {
-    int pad = -1;
-    return std::sscanf(syspath, "/dev/input/js%d", &pad) == 1 && pad >= 0 && pad < padCount
-               ? &devices[pad]
-               : nullptr;
-}
-const char* udev_device_get_devnode(udev_device* device) {
-    return nodes[device->pad];
-}
-const char* udev_device_get_syspath(udev_device* device) {
-    return nodes[device->pad];
-}
-// A joystick of the open hardware's test vendor and model, with no USB parent.
-const char* udev_device_get_property_value(udev_device*, const char* key) {
-    const std::string k = key;
-    return k == "ID_INPUT_JOYSTICK" ? "1"
-           : k == "ID_VENDOR_ID"    ? "1209"
-           : k == "ID_MODEL_ID"     ? "0001"
-                                    : nullptr;
-}
-udev_device* udev_device_get_parent_with_subsystem_devtype(udev_device*, const char*, const char*) {
-    return nullptr;
-}
+ANSWER(udev*, udev_new, (), &context)
+ANSWER(udev*, udev_monitor_new_from_netlink, (udev*, const char*), &context)
+ANSWER(int, udev_monitor_filter_add_match_subsystem_devtype, (udev*, const char*, const char*), 0)
+ANSWER(int, udev_monitor_enable_receiving, (udev*), 0)
+ANSWER(int, udev_monitor_get_fd, (udev*), monitorFd())
+ANSWER(udev_device*, udev_monitor_receive_device, (udev*), nullptr)
+ANSWER(udev*, udev_enumerate_new, (udev*), &context)
+ANSWER(int, udev_enumerate_add_match_subsystem, (udev*, const char*), 0)
+ANSWER(int, udev_enumerate_scan_devices, (udev*), 0)
+ANSWER(udev_list_entry*, udev_enumerate_get_list_entry, (udev*), listPlugged())
+ANSWER(const char*, udev_list_entry_get_name, (udev_list_entry * entry), entry->name)
+ANSWER(udev_list_entry*, udev_list_entry_get_next, (udev_list_entry * entry), entry->next)
+ANSWER(udev_device*, udev_device_new_from_syspath, (udev*, const char* path), deviceOf(path))
+ANSWER(const char*, udev_device_get_devnode, (udev_device * device), nodes[device->pad])
+ANSWER(const char*, udev_device_get_syspath, (udev_device * device), nodes[device->pad])
+ANSWER(const char*, udev_device_get_property_value, (udev_device*, const char* key), property(key))
+ANSWER(udev_device*, udev_device_get_parent_with_subsystem_devtype,
+       (udev_device*, const char*, const char*), nullptr)
+ANSWER(udev*, udev_unref, (udev*), nullptr)
+ANSWER(udev*, udev_monitor_unref, (udev*), nullptr)
+ANSWER(udev*, udev_enumerate_unref, (udev*), nullptr)
+ANSWER(udev_device*, udev_device_unref, (udev_device*), nullptr)
 
 } // extern "C"
