@@ -99,26 +99,18 @@ if [ "$mode" != --wine ]; then
 fi
 
 startServer "${width}x$height"
-if [ "$mode" = --wine ]; then
-  useWine
-  for broken in : ground.png:missing; do
-    file="${broken%:*}" how="${broken#*:}" play
-  done
-  echo "end to end under Wine: a session and a missing image passed"
-elif [ "$mode" = --every-breakage ]; then
+# The sessions, each a broken file and how (none for the intact game).
+case "$mode" in
+--wine) useWine && sessions=(: ground.png:missing) ;;
+--elsewhere) sessions=(:) ;;
+--every-breakage)
   # Random bytes for the broken files, the same in every run.
   LC_ALL=C awk 'BEGIN { srand(7); while (i++ < 1e5) printf "%c", rand() * 256 }' >"$tmp/random"
-  mapfile -t files <"$root/scripts/assets.list"
-  for file in "${files[@]}"; do
-    for how in missing empty random half; do play; done
-  done
-  echo "end to end: ${#files[@]} files, each missing, empty, random and cut, passed"
-elif [ "$mode" = --elsewhere ]; then
-  file="" how="" play
-  echo "end to end from an empty folder: a session passed"
-else
-  for broken in : Pixellari.ttf:missing ground.png:missing cactus0.png:half; do
-    file="${broken%:*}" how="${broken#*:}" play
-  done
-  echo "end to end: a session and three broken files passed"
-fi
+  mapfile -t sessions < <(sed -E 's/.*/&:missing\n&:empty\n&:random\n&:half/' "$root/scripts/assets.list")
+  ;;
+*) sessions=(: Pixellari.ttf:missing ground.png:missing cactus0.png:half) ;;
+esac
+for session in "${sessions[@]}"; do
+  file="${session%:*}" how="${session#*:}" play
+done
+echo "end to end${mode:+ $mode}: ${#sessions[@]} sessions (broken files: ${sessions[*]}) passed"
