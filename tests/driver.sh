@@ -31,8 +31,8 @@ quit() {
   [ -z "$(sanitizerReports "$tmp/err")" ] || fail "$(head -n 5 "$tmp/err")"
 }
 
-# The box of the dark pixels of shot.png, as WxH+X+Y.
-darkBox() { convert "$tmp/shot.png" -threshold 50% -negate -format %@ info:; }
+# The box of the dark pixels of the picture $1 (shot.png by default), as WxH+X+Y.
+darkBox() { convert "${1:-$tmp/shot.png}" -threshold 50% -negate -format %@ info:; }
 
 # The box (W H X Y) of the pixels of colour $1 left of x $2 in the band where the dinosaurs stand
 # (118 pixels above the ground's 40) of shot.png.
