@@ -42,6 +42,7 @@ matchShown() {
 # at the match's start; the font at start-up and every tick, a lobby image every lobby frame.
 # The GIF and the font cut in half load: the GIF's decoder keeps the rows it could read, and
 # FreeType reads a glyph only when it is drawn (those past the cut come out as dots).
+# shellcheck disable=SC2154 # file and how: set for each session
 reportsRight() {
   local line lines
   line="Error  : load $([ "$file" = Pixellari.ttf ] && echo police || echo texture) src/$file"
