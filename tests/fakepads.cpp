@@ -1,19 +1,18 @@
 // Game controllers for the real game, preloaded by tests/pads.sh: stands in for the devices
-// /dev/input/js0 to js7 and, with tests/fakeudev.cpp, for libudev's listing and hot-plug monitor,
-// so that SFML's own Linux joystick code sees pads that a test plugs in, presses, moves and pulls
-// out.
+// /dev/input/js0 to js7 and for libudev's listing of them, so that SFML's own Linux joystick code
+// sees pads that a test plugs in, presses, moves and pulls out.
 //
 // The file that TWINRUN_PADS names takes one command a line, read whenever the library asks about
 // joysticks: "plug N", "unplug N", "press N B", "release N B" and "axis N A V" (axis A of pad N to
-// V, -32767 to 32767). A pad unplugged is no longer listed, its monitor reports it removed, a new
-// open fails and reads of a device opened before fail with ENODEV; plugged in again it is listed
-// and reported added. Each run of reads (the library reads until EAGAIN) hands over the changes
-// in order but stops before a second change of the same button or axis, so that the library sees
-// a press apart from its release however fast the test writes them.
-#include "fakepads.hpp"
-
+// V, -32767 to 32767). A pad unplugged is no longer listed, a new open fails and reads of a device
+// opened before fail with ENODEV; plugged in again it is listed. The hot-plug monitor is always
+// readable and hands over no report, after which the library lists the pads anew: so it does at
+// every look. Each run of reads (the library reads until EAGAIN) hands over the changes in order
+// but stops before a second change of the same button or axis, so that the library sees a press
+// apart from its release however fast the test writes them.
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <linux/joystick.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -21,26 +20,48 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <string>
+#include <tuple>
+#include <utility>
 
-namespace fake {
-
-Pad pads[padCount];
-std::deque<udev_device> reports;
-int monitorPipe[2] = {-1, -1};
-std::mutex guard;
-
-} // namespace fake
-
-using namespace fake;
+// libudev's objects, opaque to the library; a device is a pad.
+struct udev {};
+struct udev_list_entry {
+    const char* name;
+    udev_list_entry* next;
+};
+struct udev_device {
+    int pad;
+};
 
 namespace {
 
-// The devices open: descriptor, pad and the pad's generation when opened.
-struct Open {
-    int fd = -1, pad = 0, generation = 0;
+constexpr int padCount = 8;
+// Each pad's device node, which is its system path too.
+const char* const nodes[padCount] = {"/dev/input/js0", "/dev/input/js1", "/dev/input/js2",
+                                     "/dev/input/js3", "/dev/input/js4", "/dev/input/js5",
+                                     "/dev/input/js6", "/dev/input/js7"};
+udev_device devices[padCount] = {{0}, {1}, {2}, {3}, {4}, {5}, {6}, {7}};
+
+struct Pad {
+    bool plugged = false;
+    // Changes at every plug and unplug: a device opened in an earlier one is gone.
+    int generation = 0;
+    std::deque<js_event> changes;
+    // The buttons (bit n for number n) and axes (bit 32 + n) changed in the run of reads under
+    // way.
+    unsigned long long changed = 0;
 };
-Open opened[32];
+Pad pads[padCount];
+udev context;
+// For each descriptor opened as a pad (one of /dev/null of its own): the pad + 1 (0 for none),
+// and the pad's generation then. The library asks about joysticks from one thread; descriptors
+// of other threads are never pads.
+int padOf[1024], generationOf[1024];
+bool isPad(int fd) {
+    return fd >= 0 && fd < 1024 && padOf[fd] > 0;
+}
 
 template <typename F> F next(const char* name) {
     return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
@@ -49,12 +70,9 @@ int realOpen(const char* path, int flags, mode_t mode) {
     static const auto f = next<int (*)(const char*, int, ...)>("open");
     return f(path, flags, mode);
 }
-
-void report(int pad, const char* action) {
-    reports.push_back(udev_device{pad, action});
-    if (monitorPipe[1] >= 0 && write(monitorPipe[1], "r", 1) != 1) {
-        std::perror("fakepads: hot-plug report");
-    }
+ssize_t realRead(int fd, void* buffer, size_t size) {
+    static const auto f = next<ssize_t (*)(int, void*, size_t)>("read");
+    return f(fd, buffer, size);
 }
 
 void command(const std::string& line) {
@@ -68,11 +86,7 @@ void command(const std::string& line) {
     Pad& p = pads[pad];
     const std::string v = verb;
     if ((v == "plug" || v == "unplug") && p.plugged != (v == "plug")) {
-        p.plugged = v == "plug";
-        p.generation += 1;
-        p.changes.clear();
-        p.buttonsRead = p.axesRead = 0;
-        report(pad, p.plugged ? "add" : "remove");
+        p = Pad{v == "plug", p.generation + 1, {}, 0};
     } else if (p.plugged && (v == "press" || v == "release" || v == "axis")) {
         const auto type = static_cast<__u8>(v == "axis" ? JS_EVENT_AXIS : JS_EVENT_BUTTON);
         const int to = v == "axis" ? value : v == "press";
@@ -80,25 +94,11 @@ void command(const std::string& line) {
     }
 }
 
-} // namespace
-
-ssize_t fake::realRead(int fd, void* buffer, size_t size) {
-    static const auto f = next<ssize_t (*)(int, void*, size_t)>("read");
-    return f(fd, buffer, size);
-}
-
-void fake::takeCommands() {
-    static int fd = -2;
+// Takes the commands written since the last call.
+void takeCommands() {
+    static const char* path = std::getenv("TWINRUN_PADS");
+    static const int fd = path ? realOpen(path, O_RDONLY | O_CLOEXEC, 0) : -1;
     static std::string unread;
-    if (fd == -2) {
-        const char* path = std::getenv("TWINRUN_PADS");
-        fd = path ? realOpen(path, O_RDONLY | O_CLOEXEC, 0) : -1;
-        for (int pad = 0; pad < padCount; ++pad) {
-            std::snprintf(pads[pad].devnode, sizeof pads[pad].devnode, "/dev/input/js%d", pad);
-            std::snprintf(pads[pad].syspath, sizeof pads[pad].syspath,
-                          "/sys/devices/virtual/input/input%d/js%d", 90 + pad, pad);
-        }
-    }
     char buffer[512];
     for (ssize_t n; fd >= 0 && (n = realRead(fd, buffer, sizeof buffer)) > 0;) {
         unread.append(buffer, static_cast<size_t>(n));
@@ -108,58 +108,58 @@ void fake::takeCommands() {
     }
 }
 
-namespace {
-
-Open* openPad(int fd) {
-    for (Open& o : opened) {
-        if (o.fd == fd && fd >= 0) {
-            return &o;
-        }
-    }
-    return nullptr;
-}
-
 // The pad of /dev/input/jsN, or -1 for any other path.
 int padOfPath(const char* path) {
     int pad = -1;
-    return path && std::sscanf(path, "/dev/input/js%d", &pad) == 1 && pad >= 0 && pad < padCount
-               ? pad
-               : -1;
+    return std::sscanf(path, "/dev/input/js%d", &pad) == 1 && pad >= 0 && pad < padCount ? pad : -1;
+}
+udev_device* deviceOf(const char* path) {
+    return padOfPath(path) < 0 ? nullptr : &devices[padOfPath(path)];
 }
 
-// Opens pad as a descriptor of /dev/null of its own; fails as a missing node when unplugged.
-int openAsPad(int pad) {
-    std::lock_guard<std::mutex> lock(guard);
-    takeCommands();
-    Open* free = nullptr;
-    for (Open& o : opened) {
-        free = o.fd < 0 ? &o : free;
-    }
-    if (!pads[pad].plugged || free == nullptr) {
-        errno = ENOENT;
-        return -1;
-    }
-    *free = Open{realOpen("/dev/null", O_RDONLY | O_CLOEXEC, 0), pad, pads[pad].generation};
-    return free->fd;
+int monitorFd() {
+    static const int fd = realOpen("/dev/null", O_RDONLY | O_CLOEXEC, 0);
+    return fd;
 }
 
-ssize_t readPad(Open& o, void* buffer, size_t size) {
+// Lists the pads plugged in now, in order of number.
+udev_list_entry* listPlugged() {
+    static udev_list_entry listed[padCount];
+    udev_list_entry* first = nullptr;
     takeCommands();
-    Pad& p = pads[o.pad];
-    if (o.generation != p.generation) {
+    for (int pad = padCount - 1; pad >= 0; --pad) {
+        if (pads[pad].plugged) {
+            listed[pad] = udev_list_entry{nodes[pad], first};
+            first = &listed[pad];
+        }
+    }
+    return first;
+}
+
+// A joystick of the open hardware's test vendor and model, with no USB parent.
+const char* property(const std::string& key) {
+    return key == "ID_INPUT_JOYSTICK" ? "1"
+           : key == "ID_VENDOR_ID"    ? "1209"
+           : key == "ID_MODEL_ID"     ? "0001"
+                                      : nullptr;
+}
+
+ssize_t readPad(int fd, void* buffer, size_t size) {
+    takeCommands();
+    Pad& p = pads[padOf[fd] - 1];
+    if (generationOf[fd] != p.generation) {
         errno = ENODEV;
         return -1;
     }
-    const js_event* change = p.changes.empty() ? nullptr : &p.changes.front();
-    unsigned long long& read = change && change->type == JS_EVENT_AXIS ? p.axesRead : p.buttonsRead;
-    const unsigned long long bit = change ? 1ull << (change->number % 64) : 0;
-    if (change == nullptr || (read & bit) != 0 || size < sizeof(js_event)) {
-        p.buttonsRead = p.axesRead = 0;
+    const js_event change = p.changes.empty() ? js_event{} : p.changes.front();
+    const auto bit = 1ull << (change.number % 32 + (change.type == JS_EVENT_AXIS ? 32 : 0));
+    if (p.changes.empty() || (p.changed & bit) != 0 || size < sizeof(js_event)) {
+        p.changed = 0;
         errno = EAGAIN;
         return -1;
     }
-    read |= bit;
-    std::memcpy(buffer, change, sizeof(js_event));
+    p.changed |= bit;
+    std::memcpy(buffer, &change, sizeof(js_event));
     p.changes.pop_front();
     return sizeof(js_event);
 }
@@ -179,26 +179,27 @@ int open(const char* path, int flags, ...) {
         va_end(rest);
     }
     const int pad = padOfPath(path);
-    return pad >= 0 ? openAsPad(pad) : realOpen(path, flags, mode);
+    if (pad < 0) {
+        return realOpen(path, flags, mode);
+    }
+    takeCommands();
+    const int fd = pads[pad].plugged ? realOpen("/dev/null", O_RDONLY | O_CLOEXEC, 0) : -1;
+    if (fd < 0 || fd >= 1024) {
+        errno = ENOENT;
+        return -1;
+    }
+    std::tie(padOf[fd], generationOf[fd]) = std::pair(pad + 1, pads[pad].generation);
+    return fd;
 }
 
 ssize_t read(int fd, void* buffer, size_t size) {
-    {
-        std::lock_guard<std::mutex> lock(guard);
-        if (Open* o = openPad(fd)) {
-            return readPad(*o, buffer, size);
-        }
-    }
-    return realRead(fd, buffer, size);
+    return isPad(fd) ? readPad(fd, buffer, size) : realRead(fd, buffer, size);
 }
 
 int close(int fd) {
     static const auto realClose = next<int (*)(int)>("close");
-    {
-        std::lock_guard<std::mutex> lock(guard);
-        if (Open* o = openPad(fd)) {
-            *o = Open{};
-        }
+    if (isPad(fd)) {
+        padOf[fd] = 0;
     }
     return realClose(fd);
 }
@@ -208,10 +209,7 @@ int ioctl(int fd, unsigned long request, ...) {
     va_start(rest, request);
     void* argument = va_arg(rest, void*);
     va_end(rest);
-    std::unique_lock<std::mutex> lock(guard);
-    Open* o = openPad(fd);
-    if (o == nullptr) {
-        lock.unlock();
+    if (!isPad(fd)) {
         static const auto realIoctl = next<int (*)(int, unsigned long, ...)>("ioctl");
         return realIoctl(fd, request, argument);
     }
@@ -224,12 +222,43 @@ int ioctl(int fd, unsigned long request, ...) {
         map[0] = ABS_X;
         map[1] = ABS_Y;
     } else if (_IOC_TYPE(request) == 'j' && _IOC_NR(request) == _IOC_NR(JSIOCGNAME(0))) {
-        std::snprintf(static_cast<char*>(argument), _IOC_SIZE(request), "Test pad %d", o->pad);
+        std::snprintf(static_cast<char*>(argument), _IOC_SIZE(request), "Test pad %d",
+                      padOf[fd] - 1);
     } else {
         errno = EINVAL;
         return -1;
     }
     return 0;
 }
+
+// libudev as far as the library asks it, each call one answer: the context stands for the
+// monitor and the listing too, and configuring or releasing them does nothing. The monitor's
+// descriptor (/dev/null) is readable at every look, with no report to receive.
+#define ANSWER(type, name, parameters, answer)                                                     \
+    type name parameters {                                                                         \
+        return answer;                                                                             \
+    }
+ANSWER(udev*, udev_new, (), &context)
+ANSWER(udev*, udev_monitor_new_from_netlink, (udev*, const char*), &context)
+ANSWER(int, udev_monitor_filter_add_match_subsystem_devtype, (udev*, const char*, const char*), 0)
+ANSWER(int, udev_monitor_enable_receiving, (udev*), 0)
+ANSWER(int, udev_monitor_get_fd, (udev*), monitorFd())
+ANSWER(udev_device*, udev_monitor_receive_device, (udev*), nullptr)
+ANSWER(udev*, udev_enumerate_new, (udev*), &context)
+ANSWER(int, udev_enumerate_add_match_subsystem, (udev*, const char*), 0)
+ANSWER(int, udev_enumerate_scan_devices, (udev*), 0)
+ANSWER(udev_list_entry*, udev_enumerate_get_list_entry, (udev*), listPlugged())
+ANSWER(const char*, udev_list_entry_get_name, (udev_list_entry * entry), entry->name)
+ANSWER(udev_list_entry*, udev_list_entry_get_next, (udev_list_entry * entry), entry->next)
+ANSWER(udev_device*, udev_device_new_from_syspath, (udev*, const char* path), deviceOf(path))
+ANSWER(const char*, udev_device_get_devnode, (udev_device * device), nodes[device->pad])
+ANSWER(const char*, udev_device_get_syspath, (udev_device * device), nodes[device->pad])
+ANSWER(const char*, udev_device_get_property_value, (udev_device*, const char* key), property(key))
+ANSWER(udev_device*, udev_device_get_parent_with_subsystem_devtype,
+       (udev_device*, const char*, const char*), nullptr)
+ANSWER(udev*, udev_unref, (udev*), nullptr)
+ANSWER(udev*, udev_monitor_unref, (udev*), nullptr)
+ANSWER(udev*, udev_enumerate_unref, (udev*), nullptr)
+ANSWER(udev_device*, udev_device_unref, (udev_device*), nullptr)
 
 } // extern "C"

@@ -10,13 +10,10 @@
 # under which Windows tells a program unaware of it half the screen's size.
 # Usage: tests/scale.sh path/to/twinrun [WxH of the large screen] [--wine], from the repository
 # root.
-set -euo pipefail
-game=("$(realpath "$1")")
+# shellcheck source=tests/driver.sh
+source "$(dirname "$0")/driver.sh"
 large="${2:-2560x1440}"
 mode="${3:-}"
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-# shellcheck source=scripts/xserver.sh
-source "$root/scripts/xserver.sh"
 k=$((${large%x*} / 1280))
 [ "$large" = "$((1280 * k))x$((720 * k))" ] || fail "$large is not 1280×720 times a whole number"
 
@@ -35,7 +32,7 @@ commandLine() { # status, arguments...
   local want="$1" code=0
   shift
   mkdir -p "$tmp/nofiles"
-  (cd "$tmp/nofiles" && DISPLAY="$small" exec "${game[@]}" "$@") >"$tmp/out" 2>"$tmp/err" || code=$?
+  (cd "$tmp/nofiles" && DISPLAY="$display" exec "${game[@]}" "$@") >"$tmp/out" 2>"$tmp/err" || code=$?
   # Windows ends its lines with a carriage return too.
   sed -i 's/\r$//' "$tmp/out" "$tmp/err"
   if ((want == 0)); then
@@ -70,27 +67,21 @@ shrunk() {
   "$@"
 }
 
-# The box of the dark pixels of shot.png, as WxH+X+Y.
-darkBox() { convert "$tmp/shot.png" -threshold 50% -negate -format %@ info:; }
-
 # What each screen shows, on a screenshot of the small screen or of the large one shrunk: the
 # invitation, wide and in the middle; the prompt to confirm, wider; the lobby's one figure.
 invitation() { darkBox | awk -Fx '{ exit !($1 > 400 && $1 < 900) }'; }
 prompt() { darkBox | awk -Fx '{ exit !($1 > 900) }'; }
 lobby() { darkBox | awk -Fx '{ exit !($1 > 50 && $1 < 200) }'; }
 
-# Whether shot.png, of the large screen, shrunk k times, shows the screen $2 (checked by $1) as
+# Whether shot.png, of the large screen, shrunk k times, shows the screen $1 (and its check) as
 # the small one showed it: the edges of their dark pixels' boxes lie within 4 pixels, and the pictures,
 # blurred by 2 pixels, differ by an RMS of at most 5% (3.7% at most seen, for the widest prompt;
 # a prompt 4 pixels off lies 7% away).
-sameAsSmall() { # check, screen
+sameAsSmall() { # screen
   shrunk "$1" || return 1
-  local box ref
-  box="$(darkBox)"
-  ref="$(cd "$tmp" && convert "small-$2.png" -threshold 50% -negate -format %@ info:)"
-  difference="$(convert "$tmp/shot.png" "$tmp/small-$2.png" -colorspace Gray -blur 0x2 \
+  difference="$(convert "$tmp/shot.png" "$tmp/small-$1.png" -colorspace Gray -blur 0x2 \
     -metric RMSE -compare -format '%[distortion]' info: 2>&1)"
-  awk -v a="$box" -v b="$ref" -v d="$difference" 'BEGIN {
+  awk -v a="$(darkBox)" -v b="$(darkBox "$tmp/small-$1.png")" -v d="$difference" 'BEGIN {
     split(a, p, /[x+]/); split(b, q, /[x+]/)
     edges = (p[3] - q[3]) ^ 2 > 16 || (p[4] - q[4]) ^ 2 > 16 ||
             (p[1] + p[3] - q[1] - q[3]) ^ 2 > 16 || (p[2] + p[4] - q[2] - q[4]) ^ 2 > 16
@@ -107,9 +98,8 @@ stage() { # screen, keys
     within=20 waitFor "$1" || fail "no $1 at 1280x720"
     cp "$tmp/shot.png" "$tmp/small-$1.png"
   else
-    within=20 waitFor sameAsSmall "$1" "$1" ||
-      fail "the $1 at $large, shrunk, is not the $1 at 1280x720: boxes $(darkBox) and" \
-        "$(convert "$tmp/small-$1.png" -threshold 50% -negate -format %@ info:), difference $difference"
+    within=20 waitFor sameAsSmall "$1" || fail "the $1 at $large, shrunk, is not the $1 at" \
+      "1280x720: boxes $(darkBox) and $(darkBox "$tmp/small-$1.png"), difference $difference"
   fi
 }
 
@@ -122,11 +112,9 @@ dinosaurHeight() {
 
 # Plays the session on the screen $1 and prints the dinosaur's height in its match.
 play() {
-  local pid started=""
+  local started="" name="the $1 screen"
   on "$1"
-  (cd "$root" && DISPLAY="$display" exec "${game[@]}") 2>"$tmp/err" &
-  pid=$!
-  within=20 waitFor windowUp || fail "no lobby on the $1 screen"
+  launch
   stage invitation ""
   stage prompt "j j"
   stage lobby "j d d l l r r"
@@ -138,10 +126,7 @@ play() {
   done
   [ -n "$started" ] || fail "no match on the $1 screen"
   dinosaurHeight
-  leaveMatch shrunk lobbyShown || fail "Escape did not end the match on the $1 screen"
-  keys Escape
-  ended "$pid" || fail "Escape ended the game on the $1 screen with status $?"
-  [ -z "$(sanitizerReports "$tmp/err")" ] || fail "$(head -n 5 "$tmp/err")"
+  quit shrunk lobbyShown
 }
 
 difference="none measured"

@@ -33,12 +33,9 @@ bool same(const sf::Image& a, const sf::Image& b) {
 TEST(Scale, IsTheLargestWholeKForWhichTheDesktopHolds1280x720KTimes) {
     // Desktop, then k and the world at k.
     const std::tuple<sf::Vector2i, int, sf::Vector2i> desktops[] = {
-        {{1280, 720}, 1, {1280, 720}},   {{1366, 768}, 1, {1366, 768}},
-        {{1920, 1080}, 1, {1920, 1080}}, {{2560, 1080}, 1, {2560, 1080}},
         {{1024, 768}, 1, {1024, 768}},   {{2559, 1440}, 1, {2559, 1440}},
         {{2560, 1439}, 1, {2560, 1439}}, {{2560, 1440}, 2, {1280, 720}},
-        {{3440, 1440}, 2, {1720, 720}},  {{3839, 2160}, 2, {1919, 1080}},
-        {{3840, 2160}, 3, {1280, 720}},  {{5120, 2880}, 4, {1280, 720}},
+        {{3839, 2160}, 2, {1919, 1080}}, {{3840, 2160}, 3, {1280, 720}},
         {{15360, 8640}, 12, {1280, 720}}};
     for (const auto& [desktop, k, world] : desktops) {
         EXPECT_EQ(scaleFor(desktop.x, desktop.y), k) << desktop.x << "x" << desktop.y;
@@ -50,17 +47,13 @@ TEST(Scale, TheCommandLineChoosesKFrom1To8AndRefusesAWorldBelow640x360) {
     // Arguments and desktop, then what is read: h help, m mute, the scale, or "refused".
     // clang-format off
     const std::tuple<std::vector<std::string>, sf::Vector2i, const char*> lines[] = {
-        {{}, {1920, 1080}, "1"}, {{}, {3840, 2160}, "3"}, {{"--mute"}, {2560, 1440}, "m2"},
+        {{}, {3840, 2160}, "3"}, {{"--mute"}, {2560, 1440}, "m2"},
         {{"--scale", "1"}, {3840, 2160}, "1"}, {{"--scale=4", "--mute"}, {3840, 2160}, "m4"},
         {{"--scale", "2"}, {1280, 720}, "2"}, {{"--scale", "2"}, {1280, 719}, "refused"},
-        {{"--scale", "8"}, {5120, 2880}, "8"}, {{"--scale", "8"}, {5119, 2880}, "refused"},
-        {{"--scale", "3"}, {1366, 768}, "refused"}, {{"--scale", "2"}, {1024, 768}, "refused"},
-        {{"--scale", "9"}, {15360, 8640}, "refused"}, {{"--scale", "0"}, {1920, 1080}, "refused"},
-        {{"--scale", "2x"}, {3840, 2160}, "refused"}, {{"--scale", ""}, {3840, 2160}, "refused"},
-        {{"--scale"}, {3840, 2160}, "refused"}, {{"--mute", "--scale"}, {3840, 2160}, "refused"},
-        {{"--help"}, {1920, 1080}, "h1"}, {{"-h"}, {1920, 1080}, "h1"},
-        {{"--bogus"}, {1920, 1080}, "refused"}, {{"mute"}, {1920, 1080}, "refused"},
-        {{"--help", "--bogus"}, {1920, 1080}, "refused"},
+        {{"--scale", "8"}, {5120, 2880}, "8"}, {{"--scale", "9"}, {15360, 8640}, "refused"},
+        {{"--scale", "0"}, {1920, 1080}, "refused"}, {{"--scale", "2x"}, {3840, 2160}, "refused"},
+        {{"--mute", "--scale"}, {3840, 2160}, "refused"}, {{"-h"}, {1920, 1080}, "h1"},
+        {{"--bogus"}, {1920, 1080}, "refused"}, {{"--help", "--bogus"}, {1920, 1080}, "refused"},
         {{"--phones"}, {1920, 1080}, "p7770:1"}, {{"--phones-port", "0"}, {1920, 1080}, "p0:1"},
         {{"--mute", "--phones-port", "65535"}, {3840, 2160}, "mp65535:3"},
         {{"--phones-port", "65536"}, {1920, 1080}, "refused"},

@@ -150,12 +150,12 @@ inline void script(const std::string& words) {
     }
 }
 
-// Appends that many pass ends, so that a loop can run on its own (a match whose players run
-// out) for that many passes before the script runs dry.
-inline void scriptIdle(int passes) {
-    for (int i = 0; i < passes; ++i) {
+// Supplies pass ends while a match runs, and one more for the lobby after it.
+inline void scriptMatch() {
+    scriptSource([] {
         scriptEvent();
-    }
+        return matchRunning;
+    });
 }
 
 // Runs n ticks of the match.

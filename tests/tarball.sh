@@ -4,11 +4,9 @@
 # link from other folders, it plays a session end to end on a private X server (tests/e2e.sh)
 # and its sound is recorded (tests/sound.sh), with the libraries it carries.
 # Usage: tests/tarball.sh path/to/twinrun-<version>-linux-x86_64.tar.gz, from the repository root.
-set -euo pipefail
-tarball="$(realpath "$1")"
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-# shellcheck source=scripts/xserver.sh
-source "$root/scripts/xserver.sh"
+# shellcheck source=tests/driver.sh
+source "$(dirname "$0")/driver.sh"
+tarball="${game[0]}"
 
 # The system has neither library that the tarball carries or links in: what plays is the
 # tarball's own.

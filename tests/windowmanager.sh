@@ -3,11 +3,8 @@
 # window covers the whole screen and carries its icon and class, keys reach it, and a player who
 # holds right while another window takes the focus, lets go there and comes back stands still.
 # Usage: tests/windowmanager.sh path/to/twinrun, from the repository root.
-set -euo pipefail
-game="$(realpath "$1")"
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-# shellcheck source=scripts/xserver.sh
-source "$root/scripts/xserver.sh"
+# shellcheck source=tests/driver.sh
+source "$(dirname "$0")/driver.sh"
 width=1280
 height=720
 
@@ -15,8 +12,7 @@ height=720
 # above the ground's 40), left of where the world's objects come from.
 dinoX() {
   DISPLAY="$display" import -window root "$tmp/shot.png"
-  convert "$tmp/shot.png" -crop "760x118+0+$((height - 158))" +repage -fill white \
-    +opaque '#000000' -format '%@' info: | cut -d + -f 2
+  dinosaurBox 000000 760 | cut -d ' ' -f 3
 }
 
 # The server repeats no held key: a repeat's release that reaches the game while the focus moves
@@ -32,9 +28,7 @@ openboxReady() { xprop -root _NET_SUPPORTING_WM_CHECK _OB_THEME 2>/dev/null | gr
 while ! openboxReady && timeLeft; do sleep 0.05; done
 openboxReady || fail "openbox did not start"
 
-(cd "$root" && exec "$game") 2>"$tmp/err" &
-pid=$!
-waitFor windowUp || fail "no lobby"
+launch
 win="$(xdotool search --class '^Twinrun$' | head -n 1)"
 [ -n "$win" ] || fail "no window of class Twinrun"
 # The menu entry names the window's class, so that docks put the window under its entry.
@@ -66,8 +60,5 @@ sleep 1
 after="$(dinoX)"
 ((after - before < 5)) || fail "after the focus came back the dinosaur ran on from $before to $after"
 
-leaveMatch lobbyShown || fail "Escape did not end the match"
-keys Escape
-ended "$pid" || fail "Escape ended the game with status $?"
-[ -z "$(sanitizerReports "$tmp/err")" ] || fail "$(sanitizerReports "$tmp/err")"
+quit
 echo "under openbox: full screen, icon, keys and the focus round trip passed"

@@ -1,6 +1,5 @@
 // The world of a match: the tick's speed-up, score and spawn delays, the ground and the run
-// animation, the spawners on the scripted clock with their random draws, the entities' scroll,
-// and Escape in a match.
+// animation, the spawners on the scripted clock with their random draws, and Escape in a match.
 #include "support.hpp"
 
 namespace {
@@ -108,17 +107,6 @@ TEST_F(World, SpawnersFireOnTheirClocksDrawingInOrderAndEachBringsACloud) {
     // The next delays, the next cactus's kind (each cactus draws it) and the count.
     expected << draw(18, 2, 3) << ' ' << draw(12, 5, 10) << ' ' << draw(15, 2, 3) << " 0 " << 12;
     EXPECT_EQ(listed() + delays() + ' ' + std::to_string(entityCount), expected.str());
-}
-
-TEST_F(World, ScrollingMovesEachEntityOnceAndDropsTheTakenAndThosePastMinus100) {
-    scrollSpeed = -1.5f;
-    for (const float x : {-99.0f, -98.5f, 500.0f, -98.0f, 700.0f}) {
-        addEntity(x == 500 ? "coin" : "bird", x, 300);
-    }
-    entities[2].taken = true;
-    scrollEntities();
-    EXPECT_EQ(listed() + std::to_string(entityCount),
-              "bird -100 300 64 64, bird -99.5 300 64 64, bird 698.5 300 64 64, 3");
 }
 
 TEST_F(World, EscapeEndsTheMatchInAPassWithoutATickAndIsOverruledInOneWithATick) {
