@@ -10,6 +10,8 @@ struct Options {
     bool help = false;
     // --mute: play without sound.
     bool mute = false;
+    // --no-music: the effects without the music.
+    bool noMusic = false;
     // --phones, or --phones-port N: take phones as controllers on that port (0: any free one).
     bool phones = false;
     unsigned short phonesPort = 7770;

@@ -1,5 +1,6 @@
 // The platform's sound over SFML's audio module: one buffer and a few voices per effect, made
 // before play starts.
+#include "core/musicstream.hpp"
 #include "core/platform.hpp"
 #include "core/system.hpp"
 
@@ -79,6 +80,9 @@ void openAudio() {
         return;
     }
     mixer = &theMixer();
+    if (!musicOff) {
+        openMusicStream();
+    }
 }
 
 void startVoice(Sound sound, int voice) {

@@ -135,6 +135,11 @@ void showJoystickPrompt();
 
 void setupLobby();
 void drawLobby();
+// Makes the crown's picture and the text of the wins (setupLobby), and draws player p's: the
+// crown on the figure's head if p won the last match, and under the figure its wins if any.
+// The figure is centred at centre, of the size figure.
+void setupWinMarks();
+void drawWinMarks(int p, sf::Vector2f centre, sf::Vector2f figure);
 
 PlayerAction findKeyAction(std::uint32_t key);
 PlayerAction findButtonAction(std::uint32_t button);
