@@ -11,10 +11,10 @@
 
 namespace {
 
-// Samples handed to the library at a time, 23 ms: a request is heard within a few of them.
-constexpr std::size_t chunkSamples = 512;
-// The share of full loudness a loop gains or loses a sample as it fades: 0.3 s from silence.
-constexpr double fadeStep = 1.0 / (0.3 * musicRate);
+// Samples handed to the library at a time, 46 ms: a request is heard within three of them.
+constexpr std::size_t chunkSamples = 1024;
+// The share of full loudness a loop gains or loses a sample as it fades: 0.25 s from silence.
+constexpr double fadeStep = 1.0 / (0.25 * musicRate);
 
 class MusicStream : public sf::SoundStream {
   public:

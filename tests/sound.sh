@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The game's sound, recorded: the real twinrun on a private X server, played with xdotool, its
-# mix written to a WAV file by OpenAL Soft's wave writer and measured with sox. The idle lobby
-# is silent, a ready press is heard within 150 ms and a jump in a match is heard, as long and
-# at the pitch as it was made; with --mute
+# mix written to a WAV file by OpenAL Soft's wave writer and measured with sox. With --no-music
+# the idle lobby is silent, a ready press is heard within 150 ms and a jump in a match is heard,
+# as long and at the pitch as it was made. With the music, the lobby is quiet but not silent,
+# the effects stand out over the music, its loop comes round without a gap, and after a match
+# that the second player outlasts, the lobby shows its crown and its one win. With --mute
 # nothing is played and no device opened; with a device that won't open the game plays on,
 # silent, after one line on standard error. Each game ends with Escape and status 0, and its
 # recording is then a complete file.
@@ -94,10 +96,10 @@ jumpAsMade() {
     fail "the jump lasts $length s at $frequency Hz, made to last 0.121 s at 464 Hz"
 }
 
-# With sound: silence while the lobby is idle, the ready mark heard within 150 ms, and the jump
-# heard with a peak below -6 dBFS.
+# With the effects alone: silence while the lobby is idle, the ready mark heard within 150 ms,
+# and the jump heard with a peak below -6 dBFS.
 recordSound "$tmp/mix.wav"
-startGame
+startGame --no-music
 playSession
 # Complete: the length in its header is the session's, which the device sets as it closes.
 length="$(soxi -D "$tmp/mix.wav" 2>/dev/null || echo 0)"
@@ -109,6 +111,64 @@ heardAt "the jump" "$(awk -v t="$jumpAt" 'BEGIN { print t - 0.5 }')" "$jumpAt"
 awk -v p="$(peakOf "$tmp/mix.wav" "$jumpAt" 0.3)" 'BEGIN { exit !(p > 0.05 && p < 0.5) }' ||
   fail "the jump's peak: $(peakOf "$tmp/mix.wav" "$jumpAt" 0.3)"
 jumpAsMade "$(awk -v t="$jumpAt" 'BEGIN { print t - 0.05 }')"
+
+# The RMS levels in dBFS of the recording's first channel from $1 seconds on for $2 seconds: of
+# the whole, of its loudest and of its quietest $3 seconds (in steps of half that).
+levels() {
+  sox "$tmp/mix.wav" -t dat - trim "$1" "$2" remix 1 2>/dev/null | awk -v w="$3" '
+    !/^;/ { x[n++] = $2 * $2; all += $2 * $2 }
+    END {
+      w = int(w * 44100); db = 10 / log(10); lo = -1
+      for (i = 0; i + w <= n; i += int(w / 2)) {
+        s = 0
+        for (j = i; j < i + w; j++) s += x[j]
+        if (s > hi) hi = s
+        if (lo < 0 || s < lo) lo = s
+      }
+      print db * log(all / n), db * log(hi / w + 1e-20), db * log(lo / w + 1e-20)
+    }'
+}
+# Whether the effect at $2 seconds, over its loudest 50 ms, is 8 dB louder than the music from
+# $3 seconds on for $4 seconds, whose level lies within $5 and $6 dBFS.
+standsOut() { # what, effect, music from, for, lowest, highest
+  local music effect
+  read -r music _ _ <<<"$(levels "$3" "$4" 0.05)"
+  read -r _ effect _ <<<"$(levels "$(awk -v t="$2" 'BEGIN { print t - 0.05 }')" 0.5 0.05)"
+  awk -v m="$music" -v e="$effect" -v lo="$5" -v hi="$6" 'BEGIN { exit !(e - m >= 8 && m > lo && m < hi) }' ||
+    fail "$1 at $effect dBFS over music at $music dBFS"
+}
+# The music: a lobby that lasts past its loop's seam, 23 s after the recording starts, and a
+# match that the first player runs out of (left: L) before the second (left: A).
+startGame
+joins "j j j d d l l r r" "q w w s s a a e e"
+sleep 0.6
+idleFrom="$(elapsed)"
+while awk -v t="$(elapsed)" 'BEGIN { exit !(t < 24) }'; do sleep 0.2; done
+readyAt="$(elapsed)"
+keys j
+sleep 0.5
+keys w
+waitFor inMatch || fail "no match"
+sleep 1.5
+jumpAt="$(elapsed)"
+keys j
+sleep 0.3
+DISPLAY="$display" xdotool keydown l sleep 3.5 keydown a
+within=15 waitFor lobbyShown || fail "the match did not end"
+DISPLAY="$display" xdotool keyup l a
+# The crown's gold on the second player's head, none on the first's; a digit under the second.
+# shellcheck disable=SC2046 # one count a line
+set -- $(pixels "$tmp/shot.png" 40x30+356+302 FFC400 40x30+697+302 FFC400 \
+  30x40+326+448 000000 30x40+668+448 000000)
+((${1:-0} == 0 && ${2:-0} > 100 && ${3:-0} == 0 && ${4:-0} > 10)) ||
+  fail "crown $1 and $2 pixels, wins $3 and $4 pixels over and under the two figures"
+keys Escape
+ended "$pid" || fail "Escape ended the game with status $?"
+standsOut "the ready mark" "$readyAt" "$idleFrom" 4 -38 -29
+standsOut "the jump" "$jumpAt" "$(awk -v t="$jumpAt" 'BEGIN { print t - 0.9 }')" 0.8 -38 -28
+# Over the loop's seam the lobby's music goes on: no 10 ms of it is silent.
+read -r _ _ quietest <<<"$(levels "$idleFrom" "$(awk -v t="$idleFrom" 'BEGIN { print 23.8 - t }')" 0.01)"
+awk -v q="$quietest" 'BEGIN { exit !(q > -55) }' || fail "the lobby's music drops to $quietest dBFS"
 
 # Muted: the same session opens no device, so nothing is recorded, and says nothing.
 recordless=1 startGame --mute
@@ -123,4 +183,4 @@ recordless=1 startGame
 playSession
 [ "$(cat "$tmp/err")" = "twinrun: no audio device, playing without sound" ] ||
   fail "without a device, stderr: $(head -n 3 "$tmp/err")"
-echo "sound: the recording, --mute and a missing device passed"
+echo "sound: the effects, the music, --mute and a missing device passed"
