@@ -114,9 +114,14 @@ void drawLobby() {
         centres.emplace_back(x, y);
         x += columnStep;
     }
-    // Over every figure, so that a row below hides none of them.
-    const sf::FloatRect figure = idleSprite.getLocalBounds();
+    // Over every figure, so that a row below hides none of them: the last winner's crown,
+    // then the wins, which the crown hides none of either.
+    const sf::Vector2f figure(idleSprite.getLocalBounds().width,
+                              idleSprite.getLocalBounds().height);
+    if (matchWinner >= 0 && matchWinner < n) {
+        drawCrown(matchWinner, centres[std::size_t(matchWinner)], figure);
+    }
     for (int p = 0; p < n; ++p) {
-        drawWinMarks(p, centres[std::size_t(p)], {figure.width, figure.height});
+        drawWins(p, centres[std::size_t(p)], figure);
     }
 }

@@ -135,11 +135,12 @@ void showJoystickPrompt();
 
 void setupLobby();
 void drawLobby();
-// Makes the crown's picture and the text of the wins (setupLobby), and draws player p's: the
-// crown on the figure's head if p won the last match, and under the figure its wins if any.
-// The figure is centred at centre, of the size figure.
+// Makes the crown's picture and the text of the wins (setupLobby); draws player p's crown on
+// its figure's head, and its wins under the figure if it has any. The figure is centred at
+// centre, of the size figure.
 void setupWinMarks();
-void drawWinMarks(int p, sf::Vector2f centre, sf::Vector2f figure);
+void drawCrown(int p, sf::Vector2f centre, sf::Vector2f figure);
+void drawWins(int p, sf::Vector2f centre, sf::Vector2f figure);
 
 PlayerAction findKeyAction(std::uint32_t key);
 PlayerAction findButtonAction(std::uint32_t button);

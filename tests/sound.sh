@@ -41,15 +41,16 @@ startGame() {
 # Seconds since the game's recording began.
 elapsed() { awk -v now="$(now)" -v started="$started" 'BEGIN { printf "%.3f\n", now - started }'; }
 
-# Plays one session: two keyboard joins, an idle lobby, the first player's ready press, the
-# second's, which starts the match, and a jump in it; sets idleFrom, readyAt, jumpAt and endAt
-# to their moments in the recording.
+# Plays one session: two keyboard joins, an idle lobby ($idle seconds, 1.2 by default), the first
+# player's ready press, the second's, which starts the match, a jump in it, and its end by
+# $ending (Escape by default); sets idleFrom, readyAt, jumpAt and endAt to their moments in the
+# recording.
 playSession() {
   joins "j j j d d l l r r" "q w w s s a a e e"
   # The joins' sounds fade within half a second; then the lobby stays idle.
   sleep 0.6
   idleFrom="$(elapsed)"
-  sleep 1.2
+  sleep "${idle:-1.2}"
   readyAt="$(elapsed)"
   keys j
   sleep 0.5
@@ -60,7 +61,7 @@ playSession() {
   jumpAt="$(elapsed)"
   keys j
   sleep 0.5
-  leaveMatch lobbyShown || fail "Escape did not end the match"
+  "${ending:-leaveMatch}" lobbyShown || fail "the match did not end"
   keys Escape
   ended "$pid" || fail "Escape ended the game with status $?"
   endAt="$(elapsed)"
@@ -113,62 +114,34 @@ awk -v p="$(peakOf "$tmp/mix.wav" "$jumpAt" 0.3)" 'BEGIN { exit !(p > 0.05 && p 
 jumpAsMade "$(awk -v t="$jumpAt" 'BEGIN { print t - 0.05 }')"
 
 # The RMS levels in dBFS of the recording's first channel from $1 seconds on for $2 seconds: of
-# the whole, of its loudest and of its quietest $3 seconds (in steps of half that).
+# the whole, and of its loudest and its quietest $3 seconds.
 levels() {
   sox "$tmp/mix.wav" -t dat - trim "$1" "$2" remix 1 2>/dev/null | awk -v w="$3" '
-    !/^;/ { x[n++] = $2 * $2; all += $2 * $2 }
-    END {
-      w = int(w * 44100); db = 10 / log(10); lo = -1
-      for (i = 0; i + w <= n; i += int(w / 2)) {
-        s = 0
-        for (j = i; j < i + w; j++) s += x[j]
-        if (s > hi) hi = s
-        if (lo < 0 || s < lo) lo = s
-      }
-      print db * log(all / n), db * log(hi / w + 1e-20), db * log(lo / w + 1e-20)
-    }'
+    !/^;/ { s += $2 * $2; all += $2 * $2; if (++n % int(w * 44100) == 0) { hi = s > hi ? s : hi; lo = lo == "" || s < lo ? s : lo; s = 0 } }
+    END { db = 10 / log(10); w = int(w * 44100); print db * log(all / n), db * log(hi / w), db * log(lo / w + 1e-20) }'
 }
-# Whether the effect at $2 seconds, over its loudest 50 ms, is 8 dB louder than the music from
-# $3 seconds on for $4 seconds, whose level lies within $5 and $6 dBFS.
-standsOut() { # what, effect, music from, for, lowest, highest
-  local music effect
-  read -r music _ _ <<<"$(levels "$3" "$4" 0.05)"
-  read -r _ effect _ <<<"$(levels "$(awk -v t="$2" 'BEGIN { print t - 0.05 }')" 0.5 0.05)"
-  awk -v m="$music" -v e="$effect" -v lo="$5" -v hi="$6" 'BEGIN { exit !(e - m >= 8 && m > lo && m < hi) }' ||
-    fail "$1 at $effect dBFS over music at $music dBFS"
+# Ends the match: the first player runs out (left: L) before the second (left: A). Then the
+# lobby ("$@") shows the crown's gold on the second player's head, none on the first's, and a
+# digit, its one win, under the second only.
+outlast() {
+  DISPLAY="$display" xdotool keydown l sleep 3.5 keydown a
+  within=15 waitFor "$@" && DISPLAY="$display" xdotool keyup l a || return 1
+  # shellcheck disable=SC2046 # one count a line
+  set -- $(pixels "$tmp/shot.png" 40x30+356+302 FFC400 40x30+697+302 FFC400 30x40+326+448 000000 30x40+668+448 000000)
+  ((${1:-0} == 0 && ${2:-0} > 100 && ${3:-0} == 0 && ${4:-0} > 10)) ||
+    fail "crown $1 and $2 pixels, wins $3 and $4 pixels over and under the two figures"
 }
-# The music: a lobby that lasts past its loop's seam, 23 s after the recording starts, and a
-# match that the first player runs out of (left: L) before the second (left: A).
+# With the music: the lobby's is quiet, and never silent for 10 ms across its loop's seam (23 s
+# in); the ready mark and the jump, over their loudest 50 ms, stand 8 dB over it.
 startGame
-joins "j j j d d l l r r" "q w w s s a a e e"
-sleep 0.6
-idleFrom="$(elapsed)"
-while awk -v t="$(elapsed)" 'BEGIN { exit !(t < 24) }'; do sleep 0.2; done
-readyAt="$(elapsed)"
-keys j
-sleep 0.5
-keys w
-waitFor inMatch || fail "no match"
-sleep 1.5
-jumpAt="$(elapsed)"
-keys j
-sleep 0.3
-DISPLAY="$display" xdotool keydown l sleep 3.5 keydown a
-within=15 waitFor lobbyShown || fail "the match did not end"
-DISPLAY="$display" xdotool keyup l a
-# The crown's gold on the second player's head, none on the first's; a digit under the second.
-# shellcheck disable=SC2046 # one count a line
-set -- $(pixels "$tmp/shot.png" 40x30+356+302 FFC400 40x30+697+302 FFC400 \
-  30x40+326+448 000000 30x40+668+448 000000)
-((${1:-0} == 0 && ${2:-0} > 100 && ${3:-0} == 0 && ${4:-0} > 10)) ||
-  fail "crown $1 and $2 pixels, wins $3 and $4 pixels over and under the two figures"
-keys Escape
-ended "$pid" || fail "Escape ended the game with status $?"
-standsOut "the ready mark" "$readyAt" "$idleFrom" 4 -38 -29
-standsOut "the jump" "$jumpAt" "$(awk -v t="$jumpAt" 'BEGIN { print t - 0.9 }')" 0.8 -38 -28
-# Over the loop's seam the lobby's music goes on: no 10 ms of it is silent.
-read -r _ _ quietest <<<"$(levels "$idleFrom" "$(awk -v t="$idleFrom" 'BEGIN { print 23.8 - t }')" 0.01)"
-awk -v q="$quietest" 'BEGIN { exit !(q > -55) }' || fail "the lobby's music drops to $quietest dBFS"
+idle=21 ending=outlast playSession
+read -r lobby _ quietest <<<"$(levels "$idleFrom" 20.5 0.01)"
+read -r match _ _ <<<"$(levels "$(awk -v t="$jumpAt" 'BEGIN { print t - 0.9 }')" 0.8 0.05)"
+read -r _ ready _ <<<"$(levels "$readyAt" 0.5 0.05)"
+read -r _ jump _ <<<"$(levels "$jumpAt" 0.5 0.05)"
+awk -v l="$lobby" -v q="$quietest" -v m="$match" -v r="$ready" -v j="$jump" \
+  'BEGIN { exit !(l > -38 && l < -29 && q > -55 && m < -28 && r - l >= 8 && j - m >= 8) }' ||
+  fail "music at $lobby dBFS (its quietest 10 ms $quietest), $match in a match; ready $ready, jump $jump"
 
 # Muted: the same session opens no device, so nothing is recorded, and says nothing.
 recordless=1 startGame --mute
