@@ -1,6 +1,6 @@
 // The platform's sound over SFML's audio module: one buffer and a few voices per effect, made
 // before play starts.
-#include "core/musicstream.hpp"
+#include "core/sfmlmusic.hpp"
 #include "core/platform.hpp"
 #include "core/system.hpp"
 
@@ -81,7 +81,7 @@ void openAudio() {
     }
     mixer = &theMixer();
     if (!musicOff) {
-        openMusicStream();
+        openMusic();
     }
 }
 

@@ -1,90 +1,85 @@
-// The platform's music over SFML's audio module: one stream whose own thread plays the loops,
-// fading from one to the other and pacing each as the game last asked.
-#include "core/musicstream.hpp"
+// The platform's music over SFML's audio module: each loop a buffer that the library loops by
+// itself, sample for sample, so that no busy moment of the machine can leave a gap in it; and a
+// thread of its own that fades the loops in and out and sets their pace as the game last asked.
+#include "core/sfmlmusic.hpp"
 #include "core/platform.hpp"
 
-#include <SFML/Audio/SoundStream.hpp>
+#include <SFML/Audio/Sound.hpp>
+#include <SFML/Audio/SoundBuffer.hpp>
+#include <SFML/System/Clock.hpp>
+#include <SFML/System/Sleep.hpp>
+#include <SFML/System/Thread.hpp>
 
 #include <algorithm>
 #include <atomic>
-#include <cmath>
 
 namespace {
 
-// Samples handed to the library at a time, 46 ms: a request is heard within three of them.
-constexpr std::size_t chunkSamples = 1024;
-// The share of full loudness a loop gains or loses a sample as it fades: 0.25 s from silence.
-constexpr double fadeStep = 1.0 / (0.25 * musicRate);
+// A loop fades in from silence, or out to it, in this time.
+constexpr float fadeSeconds = 0.25f;
 
-class MusicStream : public sf::SoundStream {
-  public:
-    MusicStream() {
-        for (int m = 0; m < musicCount; ++m) {
-            loops[m] = composeMusic(static_cast<Music>(m));
-        }
-        initialize(1, musicRate);
-    }
-    // The thread that calls onGetData must end before the members it reads go.
-    ~MusicStream() override { stop(); }
-
-    // The loop asked for, and each loop's pace, which the game sets and the stream's thread
-    // reads.
+struct Loops {
+    sf::SoundBuffer buffers[musicCount];
+    sf::Sound sounds[musicCount];
+    // The loop asked for, each loop's pace, and whether the fader goes on: set by the game,
+    // read by the fader.
     std::atomic<int> wanted{0};
     std::atomic<float> paces[musicCount] = {1.0f, 1.0f, 1.0f};
+    std::atomic<bool> fading{true};
+    sf::Thread fader{&Loops::fade, this};
 
-  private:
-    std::vector<sf::Int16> loops[musicCount];
-    // Where each loop plays, in its samples, and how loud, 0 to 1.
-    double positions[musicCount] = {};
-    double gains[musicCount] = {};
-    sf::Int16 chunk[chunkSamples] = {};
+    // The fader ends before the sounds it plays go.
+    ~Loops() {
+        fading = false;
+        fader.wait();
+    }
 
-    bool onGetData(Chunk& data) override {
-        const int want = wanted.load();
-        std::fill(std::begin(chunk), std::end(chunk), sf::Int16(0));
-        for (int m = 0; m < musicCount; ++m) {
-            const std::vector<sf::Int16>& loop = loops[m];
-            const double pace = paces[m].load();
-            double& gain = gains[m];
-            double& at = positions[m];
-            for (sf::Int16& out : chunk) {
-                gain = std::clamp(gain + (m == want ? fadeStep : -fadeStep), 0.0, 1.0);
-                if (gain == 0.0 || loop.empty()) {
-                    // Silent, the loop starts again from its beginning when it comes back.
-                    at = 0.0;
-                    continue;
+    // Every 10 ms, brings each loop's volume closer to full (the loop asked for) or to nothing
+    // (the others), by the time that passed; a loop that comes back starts from its beginning.
+    void fade() {
+        sf::Clock clock;
+        while (fading) {
+            sf::sleep(sf::milliseconds(10));
+            const float step = 100.0f * clock.restart().asSeconds() / fadeSeconds;
+            for (int m = 1; m < musicCount; ++m) {
+                sf::Sound& sound = sounds[m];
+                const float volume =
+                    std::clamp(sound.getVolume() + (m == wanted ? step : -step), 0.0f, 100.0f);
+                const bool playing = sound.getStatus() == sf::Sound::Playing;
+                sound.setVolume(volume);
+                sound.setPitch(paces[m]);
+                if (volume > 0.0f && !playing) {
+                    sound.play();
+                } else if (volume == 0.0f && playing) {
+                    sound.stop();
                 }
-                // Between two samples at a pace above 1, the line from one to the next.
-                const auto i = static_cast<std::size_t>(at);
-                const double along = at - static_cast<double>(i);
-                const double x = loop[i] + along * (loop[(i + 1) % loop.size()] - loop[i]);
-                out = static_cast<sf::Int16>(out + std::lround(gain * x));
-                at = std::fmod(at + pace, static_cast<double>(loop.size()));
             }
         }
-        data.samples = chunk;
-        data.sampleCount = chunkSamples;
-        return true;
     }
-    // The stream is never sought.
-    void onSeek(sf::Time) override {}
 };
 
-// The stream, once the device is open and the music on; null otherwise.
-MusicStream* stream = nullptr;
+// The loops, once the device is open and the music on; null otherwise.
+Loops* loops = nullptr;
 
 } // namespace
 
-void openMusicStream() {
-    // Kept until the process ends, like the effects' voices, and stopped before them.
-    static MusicStream made;
-    made.play();
-    stream = &made;
+void openMusic() {
+    // Kept until the process ends, like the effects' voices, and ended before them.
+    static Loops made;
+    for (int m = 1; m < musicCount; ++m) {
+        const std::vector<sf::Int16> samples = composeMusic(static_cast<Music>(m));
+        made.buffers[m].loadFromSamples(samples.data(), samples.size(), 1, musicRate);
+        made.sounds[m].setBuffer(made.buffers[m]);
+        made.sounds[m].setLoop(true);
+        made.sounds[m].setVolume(0.0f);
+    }
+    made.fader.launch();
+    loops = &made;
 }
 
 void playLoop(Music music, float pace) {
-    if (stream != nullptr) {
-        stream->paces[static_cast<int>(music)] = pace;
-        stream->wanted = static_cast<int>(music);
+    if (loops != nullptr) {
+        loops->paces[static_cast<int>(music)] = pace;
+        loops->wanted = static_cast<int>(music);
     }
 }

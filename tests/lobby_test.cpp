@@ -126,7 +126,6 @@ TEST_F(Lobby, FiguresStandInARowUpToFourThenInRowsOfFourEachInItsColour) {
                 << p << " of " << n;
         }
     }
-    matchWinner = -1;
 }
 
 TEST_F(Lobby, AnUnpluggedPadSitsOutUntilItIsBackAndThenMarksReadyAfresh) {
