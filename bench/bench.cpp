@@ -1,6 +1,7 @@
 // Benchmarks of the game's own per-frame work on a real 1280×720 window: one match tick,
 // one lobby frame, and the simulation of a tick alone, at several numbers of players and
-// entities; and the making of the music at start-up. Run from the repository root, where the assets are, under an X display.
+// entities; and the making of the music at start-up. Run from the repository root, where the
+// assets are, under an X display.
 #include "tests/script.hpp"
 
 #include "app/lobbyloop.hpp"

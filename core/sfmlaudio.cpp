@@ -1,7 +1,7 @@
 // The platform's sound over SFML's audio module: one buffer and a few voices per effect, made
 // before play starts.
-#include "core/sfmlmusic.hpp"
 #include "core/platform.hpp"
+#include "core/sfmlmusic.hpp"
 #include "core/system.hpp"
 
 #include <SFML/Audio/Sound.hpp>
