@@ -104,6 +104,7 @@ void lobbyPass() {
         }
         runMatch();
     } else {
+        playMusic(Music::lobby);
         if (playerCount == 0) {
             window.draw(lobbyText, sf::RenderStates::Default);
         } else {

@@ -76,6 +76,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     soundMuted = options.mute;
+    musicOff = options.noMusic;
     useScale(options.scale);
     // The game writes its own diagnostics; the library's would only repeat them.
     sf::err().rdbuf(nullptr);

@@ -7,8 +7,9 @@
 #include <algorithm>
 
 const char* const usage =
-    "Usage: twinrun [--mute] [--scale N] [--phones] [--phones-port N]\n"
+    "Usage: twinrun [--mute] [--no-music] [--scale N] [--phones] [--phones-port N]\n"
     "  --mute     play without sound\n"
+    "  --no-music play the sound effects without the music\n"
     "  --scale N  draw every pixel of the game as N x N pixels of the screen, N from 1\n"
     "             to 8; by default the largest N for which the screen holds 1280x720\n"
     "             N times (1 below 2560x1440)\n"
@@ -57,6 +58,8 @@ Options parseOptions(const std::vector<std::string>& args, int width, int height
         const std::string& arg = args[a];
         if (arg == "--mute") {
             options.mute = true;
+        } else if (arg == "--no-music") {
+            options.noMusic = true;
         } else if (arg == "--phones") {
             options.phones = true;
         } else if (arg == "--phones-port") {

@@ -12,6 +12,8 @@ struct Options {
     bool version = false;
     // --mute: play without sound.
     bool mute = false;
+    // --no-music: the effects without the music.
+    bool noMusic = false;
     // --phones, or --phones-port N: take phones as controllers on that port (0: any free one).
     bool phones = false;
     unsigned short phonesPort = 7770;

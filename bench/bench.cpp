@@ -1,6 +1,7 @@
 // Benchmarks of the game's own per-frame work on a real 1280×720 window: one match tick,
 // one lobby frame, and the simulation of a tick alone, at several numbers of players and
-// entities. Run from the repository root, where the assets are, under an X display.
+// entities; and the making of the music at start-up. Run from the repository root, where the
+// assets are, under an X display.
 #include "tests/script.hpp"
 
 #include "app/lobbyloop.hpp"
@@ -116,6 +117,16 @@ void lobbyFrame(benchmark::State& state) {
     }
 }
 BENCHMARK(lobbyFrame)->ArgName("players")->Arg(1)->Arg(12)->Arg(50)->Unit(benchmark::kMicrosecond);
+
+// The music's two loops made, as the audio's opening does at start-up.
+void musicSynthesis(benchmark::State& state) {
+    for (auto _ : state) {
+        for (const Music music : {Music::lobby, Music::match}) {
+            benchmark::DoNotOptimize(composeMusic(music).data());
+        }
+    }
+}
+BENCHMARK(musicSynthesis)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

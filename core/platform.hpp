@@ -3,6 +3,7 @@
 // (core/sfmlplatform.cpp); tests and benchmarks link a scripted side of their own.
 #pragma once
 
+#include "core/music.hpp"
 #include "core/sound.hpp"
 
 #include <SFML/System/Time.hpp>
@@ -52,3 +53,9 @@ class Clock {
   private:
     sf::Time started;
 };
+
+// Plays the music's loop from now on at pace times its own speed, fading from what played
+// before within half a second; asked again for the loop that plays, it only takes the new
+// pace. Music::silence fades the music out. The SFML side makes its loops in openAudio,
+// unless the music is off.
+void playLoop(Music music, float pace);

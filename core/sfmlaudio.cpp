@@ -1,6 +1,7 @@
 // The platform's sound over SFML's audio module: one buffer and a few voices per effect, made
 // before play starts.
 #include "core/platform.hpp"
+#include "core/sfmlmusic.hpp"
 #include "core/system.hpp"
 
 #include <SFML/Audio/Sound.hpp>
@@ -79,6 +80,9 @@ void openAudio() {
         return;
     }
     mixer = &theMixer();
+    if (!musicOff) {
+        openMusic();
+    }
 }
 
 void startVoice(Sound sound, int voice) {

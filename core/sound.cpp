@@ -1,16 +1,19 @@
-// Choosing a voice for each effect asked for, and the mute switch.
+// Choosing a voice for each effect asked for, the mute switch, and the music's switch.
 #include "core/sound.hpp"
+#include "core/music.hpp"
 
 #include "core/platform.hpp"
 
 #include <algorithm>
 
 bool soundMuted = false;
+bool musicOff = false;
 
 namespace {
 
-// A voice that started less than a frame ago is still starting with the others of its frame.
-const sf::Time voiceMinimumAge = sf::microseconds(16667);
+// A voice that started less than half a frame ago is still starting with the requests of its
+// frame.
+const sf::Time voiceMinimumAge = sf::microseconds(8333);
 
 // One voice of an effect: whether it ever started, and when it last did.
 struct Voice {
@@ -39,11 +42,19 @@ void playSound(Sound sound) {
         return;
     }
     Voice* own = voices[static_cast<int>(sound)];
-    Voice& voice = voiceToStart(own);
     const sf::Time now = platformTime();
-    if (voice.used && now - voice.started < voiceMinimumAge) {
+    if (std::any_of(own, own + voicesPerSound, [now](const Voice& v) {
+            return v.used && now - v.started < voiceMinimumAge;
+        })) {
         return;
     }
+    Voice& voice = voiceToStart(own);
     voice = Voice{true, now};
     startVoice(sound, static_cast<int>(&voice - own));
+}
+
+void playMusic(Music music, float pace) {
+    if (!soundMuted && !musicOff) {
+        playLoop(music, pace);
+    }
 }

@@ -34,9 +34,9 @@ extern bool soundMuted;
 // Makes the samples of an effect: 16-bit, soundRate a second, under half a second long.
 std::vector<sf::Int16> synthesize(Sound sound);
 
-// Plays the effect on one of its voices: a free one, else the oldest. A request while every
-// voice of that effect started less than a frame ago is dropped, as those voices already
-// carry it: many players at once don't pile up into noise.
+// Plays the effect on one of its voices: a free one, else the oldest. A request within half a
+// frame of the newest voice of that effect is dropped, as that voice already carries it: many
+// players at once neither pile up into noise nor, on voices in step, into a clipping sum.
 void playSound(Sound sound);
 // Forgets which voices play, as at start-up.
 void resetVoices();

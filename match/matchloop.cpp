@@ -6,6 +6,8 @@
 #include "core/platform.hpp"
 #include "roster/roster.hpp"
 
+#include <algorithm>
+
 namespace {
 
 // Number of ground tiles drawn side by side from groundScrollX.
@@ -83,6 +85,12 @@ int soleSurvivor() {
     return survivor;
 }
 
+// The match's music quickens with the world: from its own pace at the start (a ground speed of
+// 1) to fastestPace at a speed of 4, 3000 ticks or 1000 points later.
+float musicPace() {
+    return 1.0f + (fastestPace - 1.0f) * std::min(1.0f, (-1.0f - scrollSpeed) / 3.0f);
+}
+
 // Every third tick the score grows and cacti and flyers come a little sooner.
 void countScore() {
     if (tickCounter != 3) {
@@ -114,6 +122,7 @@ void runTick(Clock& tickClock) {
     // Whoever alone lives before this tick's blows wins if the match ends in it.
     const int lastStanding = soleSurvivor();
     scrollSpeed += -0.001f;
+    playMusic(Music::match, musicPace());
     window.clear(backgroundColor);
     movePlayers();
     scrollGround();

@@ -1,5 +1,6 @@
 // The lobby screen: the invitation and colour table prepared at start-up, the players'
-// figures with their ready marks drawn in every lobby frame, and the centring of the texts.
+// figures with their ready marks and their wins drawn in every lobby frame, and the centring
+// of the texts.
 #include "core/assets.hpp"
 #include "core/globals.hpp"
 #include "core/scale.hpp"
@@ -65,6 +66,7 @@ void setupLobby() {
     sizeText(lobbyText, 100);
     lobbyText.setFillColor(sf::Color::Black);
     centreOnScreen(lobbyText);
+    setupWinMarks();
     std::srand(static_cast<unsigned int>(std::time(nullptr)));
     int entry = 0;
     for (const sf::Color& day : dayColors) {
@@ -92,6 +94,7 @@ void drawLobby() {
         y = rowStep;
     }
     float x = columnStep;
+    std::vector<sf::Vector2f> centres;
     for (int p = 0; p < n; ++p) {
         if (p > 0 && p % 4 == 0) {
             x = columnStep;
@@ -108,6 +111,17 @@ void drawLobby() {
         if (players[p].ready) {
             window.draw(markSprite, sf::RenderStates::Default);
         }
+        centres.emplace_back(x, y);
         x += columnStep;
+    }
+    // Over every figure, so that a row below hides none of them: the last winner's crown,
+    // then the wins, which the crown hides none of either.
+    const sf::Vector2f figure(idleSprite.getLocalBounds().width,
+                              idleSprite.getLocalBounds().height);
+    if (matchWinner >= 0 && matchWinner < n) {
+        drawCrown(matchWinner, centres[std::size_t(matchWinner)], figure);
+    }
+    for (int p = 0; p < n; ++p) {
+        drawWins(p, centres[std::size_t(p)], figure);
     }
 }

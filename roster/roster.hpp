@@ -135,6 +135,12 @@ void showJoystickPrompt();
 
 void setupLobby();
 void drawLobby();
+// Makes the crown's picture and the text of the wins (setupLobby); draws player p's crown on
+// its figure's head, and its wins under the figure if it has any. The figure is centred at
+// centre, of the size figure.
+void setupWinMarks();
+void drawCrown(int p, sf::Vector2f centre, sf::Vector2f figure);
+void drawWins(int p, sf::Vector2f centre, sf::Vector2f figure);
 
 PlayerAction findKeyAction(std::uint32_t key);
 PlayerAction findButtonAction(std::uint32_t button);

@@ -37,3 +37,7 @@ extern std::vector<SoundRequest> soundRequests;
 
 // Called with every frame just before it is shown; empty by default.
 extern std::function<void()> beforePresent;
+
+// The music asked for, each loop once until another is asked for, and the last pace asked.
+extern std::vector<Music> musicRequests;
+extern float musicPace;

@@ -146,3 +146,13 @@ void scriptSource(std::function<bool()> source) {
 bool scriptRanDry() {
     return ranDry;
 }
+
+std::vector<Music> musicRequests;
+float musicPace = 1.0f;
+
+void playLoop(Music music, float pace) {
+    if (musicRequests.empty() || musicRequests.back() != music) {
+        musicRequests.push_back(music);
+    }
+    musicPace = pace;
+}

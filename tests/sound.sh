@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The game's sound, recorded: the real twinrun on a private X server, played with xdotool, its
-# mix written to a WAV file by OpenAL Soft's wave writer and measured with sox. The idle lobby
-# is silent, a ready press is heard within 150 ms and a jump in a match is heard, as long and
-# at the pitch as it was made; with --mute
+# mix written to a WAV file by OpenAL Soft's wave writer and measured with sox. With --no-music
+# the idle lobby is silent, a ready press is heard within 150 ms and a jump in a match is heard,
+# as long and at the pitch as it was made. With the music, the lobby is quiet but not silent,
+# the effects stand out over the music, its loop comes round without a gap, and after a match
+# that the second player outlasts, the lobby shows its crown and its one win. With --mute
 # nothing is played and no device opened; with a device that won't open the game plays on,
 # silent, after one line on standard error. Each game ends with Escape and status 0, and its
 # recording is then a complete file.
@@ -39,15 +41,16 @@ startGame() {
 # Seconds since the game's recording began.
 elapsed() { awk -v now="$(now)" -v started="$started" 'BEGIN { printf "%.3f\n", now - started }'; }
 
-# Plays one session: two keyboard joins, an idle lobby, the first player's ready press, the
-# second's, which starts the match, and a jump in it; sets idleFrom, readyAt, jumpAt and endAt
-# to their moments in the recording.
+# Plays one session: two keyboard joins, an idle lobby ($idle seconds, 1.2 by default), the first
+# player's ready press, the second's, which starts the match, a jump in it, and its end by
+# $ending (Escape by default); sets idleFrom, readyAt, jumpAt and endAt to their moments in the
+# recording.
 playSession() {
   joins "j j j d d l l r r" "q w w s s a a e e"
   # The joins' sounds fade within half a second; then the lobby stays idle.
   sleep 0.6
   idleFrom="$(elapsed)"
-  sleep 1.2
+  sleep "${idle:-1.2}"
   readyAt="$(elapsed)"
   keys j
   sleep 0.5
@@ -58,7 +61,7 @@ playSession() {
   jumpAt="$(elapsed)"
   keys j
   sleep 0.5
-  leaveMatch lobbyShown || fail "Escape did not end the match"
+  "${ending:-leaveMatch}" lobbyShown || fail "the match did not end"
   keys Escape
   ended "$pid" || fail "Escape ended the game with status $?"
   endAt="$(elapsed)"
@@ -94,10 +97,10 @@ jumpAsMade() {
     fail "the jump lasts $length s at $frequency Hz, made to last 0.121 s at 464 Hz"
 }
 
-# With sound: silence while the lobby is idle, the ready mark heard within 150 ms, and the jump
-# heard with a peak below -6 dBFS.
+# With the effects alone: silence while the lobby is idle, the ready mark heard within 150 ms,
+# and the jump heard with a peak below -6 dBFS.
 recordSound "$tmp/mix.wav"
-startGame
+startGame --no-music
 playSession
 # Complete: the length in its header is the session's, which the device sets as it closes.
 length="$(soxi -D "$tmp/mix.wav" 2>/dev/null || echo 0)"
@@ -109,6 +112,36 @@ heardAt "the jump" "$(awk -v t="$jumpAt" 'BEGIN { print t - 0.5 }')" "$jumpAt"
 awk -v p="$(peakOf "$tmp/mix.wav" "$jumpAt" 0.3)" 'BEGIN { exit !(p > 0.05 && p < 0.5) }' ||
   fail "the jump's peak: $(peakOf "$tmp/mix.wav" "$jumpAt" 0.3)"
 jumpAsMade "$(awk -v t="$jumpAt" 'BEGIN { print t - 0.05 }')"
+
+# The RMS levels in dBFS of the recording's first channel from $1 seconds on for $2 seconds: of
+# the whole, and of its loudest and its quietest $3 seconds.
+levels() {
+  sox "$tmp/mix.wav" -t dat - trim "$1" "$2" remix 1 2>/dev/null | awk -v w="$3" '
+    !/^;/ { s += $2 * $2; all += $2 * $2; if (++n % int(w * 44100) == 0) { hi = s > hi ? s : hi; lo = lo == "" || s < lo ? s : lo; s = 0 } }
+    END { db = 10 / log(10); w = int(w * 44100); print db * log(all / n), db * log(hi / w), db * log(lo / w + 1e-20) }'
+}
+# Ends the match: the first player runs out (left: L) before the second (left: A). Then the
+# lobby ("$@") shows the crown's gold on the second player's head, none on the first's, and a
+# digit, its one win, under the second only.
+outlast() {
+  DISPLAY="$display" xdotool keydown l sleep 3.5 keydown a
+  within=15 waitFor "$@" && DISPLAY="$display" xdotool keyup l a || return 1
+  # shellcheck disable=SC2046 # one count a line
+  set -- $(pixels "$tmp/shot.png" 40x30+356+302 FFC400 40x30+697+302 FFC400 30x40+326+448 000000 30x40+668+448 000000)
+  ((${1:-0} == 0 && ${2:-0} > 100 && ${3:-0} == 0 && ${4:-0} > 10)) ||
+    fail "crown $1 and $2 pixels, wins $3 and $4 pixels over and under the two figures"
+}
+# With the music: the lobby's is quiet, and never silent for 10 ms across its loop's seam (23 s
+# in); the ready mark and the jump, over their loudest 50 ms, stand 8 dB over it.
+startGame
+idle=21 ending=outlast playSession
+read -r lobby _ quietest <<<"$(levels "$idleFrom" 20.5 0.01)"
+read -r match _ _ <<<"$(levels "$(awk -v t="$jumpAt" 'BEGIN { print t - 0.9 }')" 0.8 0.05)"
+read -r _ ready _ <<<"$(levels "$readyAt" 0.5 0.05)"
+read -r _ jump _ <<<"$(levels "$jumpAt" 0.5 0.05)"
+awk -v l="$lobby" -v q="$quietest" -v m="$match" -v r="$ready" -v j="$jump" \
+  'BEGIN { exit !(l > -38 && l < -29 && q > -55 && m < -28 && r - l >= 8 && j - m >= 8) }' ||
+  fail "music at $lobby dBFS (its quietest 10 ms $quietest), $match in a match; ready $ready, jump $jump"
 
 # Muted: the same session opens no device, so nothing is recorded, and says nothing.
 recordless=1 startGame --mute
@@ -123,4 +156,4 @@ recordless=1 startGame
 playSession
 [ "$(cat "$tmp/err")" = "twinrun: no audio device, playing without sound" ] ||
   fail "without a device, stderr: $(head -n 3 "$tmp/err")"
-echo "sound: the recording, --mute and a missing device passed"
+echo "sound: the effects, the music, --mute and a missing device passed"

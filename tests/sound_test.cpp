@@ -1,7 +1,8 @@
 // Sound: which moment of play asks for which effect and how often, the voices' limit, the mute
-// switch, and the effects' length and loudness.
+// switch, the effects' length and loudness; which music plays when, its switch, and its loops.
 #include "support.hpp"
 
+#include "app/lobbyloop.hpp"
 #include "core/sound.hpp"
 
 #include <cmath>
@@ -60,7 +61,7 @@ TEST_F(Sounds, EachMomentOfAMatchIsHeardOnceInTheTickItHappensAndADownPressIsSil
     }
 }
 
-TEST_F(Sounds, SixtyJumpersSoundOnThreeVoicesTheOldestGivesWayAndMutedNothingIsAsked) {
+TEST_F(Sounds, SixtyJumpersSoundOnOneVoiceAFrameTheOldestGivesWayAndMutedNothingIsAsked) {
     for (int p = 1; p < 60; ++p) {
         addPlayer("IKJL");
     }
@@ -80,8 +81,8 @@ TEST_F(Sounds, SixtyJumpersSoundOnThreeVoicesTheOldestGivesWayAndMutedNothingIsA
     for (const SoundRequest& request : soundRequests) {
         voices += std::to_string(request.voice) + "@" + std::to_string(request.frame) + " ";
     }
-    EXPECT_EQ(voices, "0@0 1@0 2@0 0@1 1@1 2@1 0@1 ");
-    EXPECT_EQ(heard(), "jump jump jump jump jump jump jump");
+    EXPECT_EQ(voices, "0@0 1@1 2@1 0@1 1@1 ");
+    EXPECT_EQ(heard(), "jump jump jump jump jump");
     soundMuted = true;
     sleepFor(sf::seconds(1));
     jumpAll();
@@ -152,5 +153,60 @@ TEST(Effects, NoTwoSoundAlikeInPitchOverTime) {
             }
             EXPECT_GE(sum / steps, 0.4) << "effects " << a << " and " << b << " sound alike";
         }
+    }
+}
+
+TEST_F(Sounds, TheMatchLoopQuickensWithTheWorldAndTheLobbyLoopPlaysBeforeAndAfterIt) {
+    // The ground's speed at a tick, and the music's pace: a fifth faster at four times the
+    // first speed.
+    for (const auto& [speed, pace] : {std::pair{-1.0f, 1.0f}, {-2.5f, 1.1f}, {-9.0f, 1.2f}}) {
+        scrollSpeed = speed + 0.001f;
+        ticks(1);
+        EXPECT_NEAR(musicPace, pace, 1e-4) << speed;
+    }
+    // Ready in the lobby, the player runs out of the match that starts, and is back. With the
+    // music off or everything muted, no music is asked for, and only the mute silences effects.
+    for (const std::string option : {"", "--no-music", "--mute"}) {
+        musicOff = option == "--no-music";
+        soundMuted = option == "--mute";
+        musicRequests.clear();
+        startScript();
+        script("W |");
+        lobbyPass();
+        players[0].speed = -5.0f;
+        scriptMatch();
+        lobbyPass();
+        lobbyPass();
+        const std::vector<Music> asked = {Music::lobby, Music::match, Music::lobby};
+        EXPECT_EQ(musicRequests, option.empty() ? asked : std::vector<Music>()) << option;
+        EXPECT_EQ(heard(), soundMuted ? "" : "ready start out over") << option;
+    }
+    musicOff = false;
+}
+
+TEST(Music, EachLoopLastsOver20sLoopsSmoothlySitsUnderTheEffectsAndThreeJumpsOverItDontClip) {
+    const std::vector<sf::Int16> jump = synthesize(Sound::jump);
+    const auto power = [](const std::vector<sf::Int16>& s) {
+        return std::inner_product(s.begin(), s.end(), s.begin(), 0.0) / double(s.size());
+    };
+    // The loudest moment of three jumps, each a frame (735 samples) after the one before.
+    int jumps = 0;
+    for (std::size_t t = 0; t + 1470 < jump.size(); ++t) {
+        jumps =
+            std::max(jumps, std::abs(jump[t]) + std::abs(jump[t + 735]) + std::abs(jump[t + 1470]));
+    }
+    for (const Music music : {Music::lobby, Music::match}) {
+        const std::vector<sf::Int16> loop = composeMusic(music);
+        ASSERT_GE(loop.size(), 20 * musicRate);
+        int steepest = 0;
+        for (std::size_t i = 1; i < loop.size(); ++i) {
+            steepest = std::max(steepest, std::abs(loop[i] - loop[i - 1]));
+        }
+        // From the last sample to the first, no step that stands out.
+        EXPECT_LE(std::abs(loop.front() - loop.back()) * 10, steepest) << int(music);
+        const double below = 10 * std::log10(power(loop) / power(jump));
+        EXPECT_TRUE(below > -11 && below < -7.5) << int(music) << ": " << below << " dB";
+        const auto [low, high] = std::minmax_element(loop.begin(), loop.end());
+        EXPECT_LE(std::max(-*low, int(*high)) + jumps, 32767) << int(music);
     }
 }
