@@ -3,6 +3,7 @@
 #include "app/lobbyloop.hpp"
 
 #include "core/globals.hpp"
+#include "core/phones.hpp"
 #include "core/platform.hpp"
 #include "match/match.hpp"
 #include "roster/phonecard.hpp"
@@ -83,7 +84,7 @@ void handleLobbyEvent() {
             joiningJoystickId = event.joystickButton.joystickId;
             joinInProgress = true;
             playerCount += 1;
-            joinJoystickPlayer();
+            joiningJoystickId >= firstPhoneJoystick ? joinPhonePlayer() : joinJoystickPlayer();
         } else {
             lobbyAction = findButtonAction(event.joystickButton.button);
             applyLobbyAction();
@@ -114,6 +115,7 @@ void lobbyPass() {
     while (pollInput()) {
         handleLobbyEvent();
     }
+    tellControllers();
     presentFrame();
 }
 

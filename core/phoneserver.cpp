@@ -4,14 +4,17 @@
 #include "core/phoneserver.hpp"
 
 #include "core/phones.hpp"
+#include "core/phonestates.hpp"
 
 #include <boost/asio.hpp>
 #include <boost/beast.hpp>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <optional>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -51,6 +54,12 @@ struct Connection {
     http::request_parser<http::empty_body> parser;
     http::response<http::string_body> answer;
     PhoneLink link;
+    // The number of the last state sent to the page and its text; whether a send is under way,
+    // and whether the connection is closing, after which nothing more is sent.
+    std::uint64_t stateSeen = 0;
+    std::string stateSending;
+    bool stateWriting = false;
+    bool closing = false;
 };
 using Shared = std::shared_ptr<Connection>;
 
@@ -87,6 +96,38 @@ void send(const Shared& c, http::status status, const char* type, std::string bo
     });
 }
 
+// The phones' open connections, to which their states go.
+std::vector<std::weak_ptr<Connection>> pages;
+
+// Sends the page its phone's latest state when it is newer than the one it has and no send is
+// under way: one at a time, so that a page that reads slowly gets the newest, not a backlog.
+void sendState(const Shared& c) {
+    if (c->stateWriting || c->closing ||
+        !newerPhoneState(c->link.seat, c->stateSeen, c->stateSending)) {
+        return;
+    }
+    c->stateWriting = true;
+    c->phone->text(true);
+    c->phone->async_write(net::buffer(c->stateSending), [c](beast::error_code failed, std::size_t) {
+        c->stateWriting = false;
+        if (!failed) {
+            sendState(c);
+        }
+    });
+}
+
+// Sends every open page what is newer for it, and forgets the connections gone.
+void sendStates() {
+    const auto gone = std::remove_if(pages.begin(), pages.end(), [](const auto& page) {
+        const Shared c = page.lock();
+        if (c) {
+            sendState(c);
+        }
+        return !c;
+    });
+    pages.erase(gone, pages.end());
+}
+
 void readMessage(const Shared& c) {
     c->phone->async_read(c->buffer, [c](beast::error_code failed, std::size_t) {
         if (failed) {
@@ -101,6 +142,7 @@ void readMessage(const Shared& c) {
                                          : PhoneVerdict::close;
         if (verdict == PhoneVerdict::close) {
             closePhone(c->link);
+            c->closing = true;
             c->phone->async_close(websocket::close_code::policy_error, [c](beast::error_code) {});
             return;
         }
@@ -132,6 +174,8 @@ void takePhone(const Shared& c) {
             closePhone(c->link);
             return;
         }
+        pages.push_back(c);
+        sendState(c);
         readMessage(c);
     });
 }
@@ -174,6 +218,9 @@ void acceptNext() {
         }
         if (openSockets < maxSockets) {
             openSockets += 1;
+            // Presses and states are a few bytes each: they go at once, not held to be merged.
+            beast::error_code ignored;
+            socket.set_option(tcp::no_delay(true), ignored);
             readRequest(std::make_shared<Connection>(std::move(socket)));
         }
         acceptNext();
@@ -184,6 +231,7 @@ void acceptNext() {
 
 bool startPhoneServer(unsigned short& port, const std::string& code, std::string& error) {
     startPhoneSession(code);
+    forgetPhoneStates();
     auto* starting = new Server;
     beast::error_code failed;
     const tcp::endpoint everywhere(net::ip::address_v4::any(), port);
@@ -222,4 +270,11 @@ void stopPhoneServer() {
     // The loop's pending work, and the connections it holds, go with the server.
     delete server;
     server = nullptr;
+}
+
+void tellPhone(int seat, const std::string& text) {
+    keepPhoneState(seat, text);
+    if (server != nullptr) {
+        net::post(server->loop, sendStates);
+    }
 }

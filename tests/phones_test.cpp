@@ -53,6 +53,21 @@ std::string send(const PhoneLink& link, const std::string& messages, std::int64_
     return verdicts;
 }
 
+// The states told to the controllers since the last call, as "8 joined 1" (joystick, state,
+// player), each checked for its player's colour; forgets them.
+std::string told() {
+    static const char* const names[] = {"notJoined", "joined", "ready", "notReady", "running",
+                                        "stunned",   "out",    "won",   "lobby"};
+    std::string words;
+    for (const ControllerTelling& t : controllerTellings) {
+        words += (words.empty() ? "" : " ") + std::to_string(t.joystickId) + " " +
+                 names[int(t.state)] + " " + std::to_string(t.player);
+        words += t.player >= 0 && t.colour != playerColor(t.player, false) ? " (colour)" : "";
+    }
+    controllerTellings.clear();
+    return words;
+}
+
 } // namespace
 
 class Phones : public GameTest {
@@ -181,14 +196,19 @@ TEST_F(Phones, EachPhoneKeepsItsJoystickNumberFrom8AndAPhoneGoneLetsGoOfItsButto
     EXPECT_EQ(late.seat, 200);
 }
 
-TEST_F(Phones, APhoneJoinsTeachesReadiesAndRunsAndItsDinosaurStopsWhenItGoes) {
+TEST_F(Phones, APhonesFirstPressJoinsItWithButtons0To3AsJumpDownLeftRightAndGoingStopsIt) {
     const PhoneLink link = open(0);
-    // The first press joins; jump 0, down 1, left 2, right 3, each twice; jump marks ready.
-    send(link, "d2 u2 d0 u0 d0 u0 d1 u1 d1 u1 d2 u2 d2 u2 d3 u3 d3 u3");
-    script("| |");
+    // The first press, JUMP like any, joins at once with the page's buttons, and only joins.
+    send(link, "d0 u0");
+    script("|");
     lobbyPass();
     ASSERT_EQ(playerCount, 1);
-    EXPECT_EQ(players[0].device + " " + std::to_string(players[0].joystickId()), "joystick 8");
+    std::string joined = players[0].device;
+    for (const std::uint32_t slot : players[0].slot) {
+        joined += " " + std::to_string(slot);
+    }
+    EXPECT_EQ(joined + " " + heard(), "joystick 8 0 1 2 3 0 joined");
+    EXPECT_FALSE(players[0].ready);
     send(link, "d0 u0", 2000000);
     script("|");
     lobbyPass();
@@ -234,5 +254,69 @@ TEST_F(Phones, TheLobbyShowsTheAddressAndItsCodeInTheBottomRightCornerOnlyWithPh
             }
         }
         EXPECT_TRUE(changed > 3000 && outside == 0) << size.x << ": " << changed << " " << outside;
+    }
+}
+
+TEST_F(Phones, EachControllerIsToldWhereItsPlayerStandsWhenThatChanges) {
+    // Player 0, on the keyboard, has nothing to be told and is never ready: no match starts.
+    addPlayer("WSAD");
+    const auto lobby = [](const char* words) {
+        return [words] {
+            script(words + std::string(" |"));
+            lobbyPass();
+        };
+    };
+    const auto match = [] {
+        matchRunning = true;
+        for (Player& player : players) {
+            player.ready = false;
+        }
+        setupMatch();
+        matchWinner = -1;
+        players[0].alive = false;
+        ticks(1);
+    };
+    // Player p hit by a hammer (from 0) or at the end of its stun (100); or past the left edge.
+    const auto stun = [](int p, int timer) {
+        return [=] {
+            players[p].hitTimer = timer;
+            ticks(1);
+        };
+    };
+    const auto out = [](int p) {
+        return [=] {
+            players[p].x = -500;
+            ticks(1);
+        };
+    };
+    // The match over, or left with Escape: everyone back, as after a match, in the lobby.
+    const auto back = [lobby] {
+        matchRunning = false;
+        for (Player& player : players) {
+            player.alive = true;
+        }
+        lobby("")();
+    };
+    const std::pair<std::function<void()>, const char*> moments[] = {
+        {lobby("+8"), "8 notJoined -1"},
+        {lobby("8:0 ~8:0"), "8 joined 1"},
+        {lobby(""), ""},
+        {lobby("8:0"), "8 ready 1"},
+        {lobby("8:1"), "8 notReady 1"},
+        {lobby("+9 9:3"), "9 notJoined -1 9 joined 2"},
+        {match, "8 running 1 9 running 2"},
+        {stun(1, 0), "8 stunned 1"},
+        {stun(1, 100), "8 running 1"},
+        {out(1), "8 out 1"},
+        {out(2), "8 lobby 1 9 won 2"},
+        {back, ""},
+        {lobby("9:0"), "9 ready 2"},
+        {match, "8 running 1 9 running 2"},
+        // Left with Escape while both ran.
+        {back, "8 notReady 1 9 notReady 2"},
+    };
+    for (std::size_t i = 0; i < std::size(moments); ++i) {
+        moments[i].first();
+        EXPECT_EQ(told(), moments[i].second) << "moment " << i;
     }
 }

@@ -35,5 +35,16 @@ struct SoundRequest {
 // The effects asked for since the script started, in order.
 extern std::vector<SoundRequest> soundRequests;
 
+// A state the game told a controller: whose joystick, which state, and the player's number
+// and colour.
+struct ControllerTelling {
+    unsigned int joystickId;
+    ControllerState state;
+    int player;
+    sf::Color colour;
+};
+// The states told since the script started, in order.
+extern std::vector<ControllerTelling> controllerTellings;
+
 // Called with every frame just before it is shown; empty by default.
 extern std::function<void()> beforePresent;

@@ -1,10 +1,12 @@
 // The phone server alone, for scripts/measure-phones: it starts on a free port and prints its
 // loopback address; then, until its standard input closes, it takes the phones' events as the
-// game would, but polling every 100 µs, and prints each press with the wall-clock time it was
-// taken, in microseconds since the epoch. With --idle S it takes nothing and, after S seconds,
+// game would, but polling every 100 µs; it answers each press with a state for the phone, ready
+// and not ready in turn, and prints the wall-clock times at which it took the press and told
+// the state, in microseconds since the epoch. With --idle S it takes nothing and, after S seconds,
 // prints the CPU time the process spent in them, the server's thread all of it.
 #include "core/phones.hpp"
 #include "core/phoneserver.hpp"
+#include "core/phonestates.hpp"
 
 #include <sys/resource.h>
 #include <sys/select.h>
@@ -23,6 +25,12 @@ double cpuSeconds() {
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+long long wallMicroseconds() {
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    return static_cast<long long>(
+        std::chrono::duration_cast<std::chrono::microseconds>(now).count());
 }
 
 bool inputOpen() {
@@ -51,15 +59,19 @@ int main(int argc, char** argv) {
         std::this_thread::sleep_for(std::chrono::seconds(std::atoi(argv[2])));
         std::printf("cpu %.6f\n", cpuSeconds() - before);
     } else {
+        bool ready = false;
         for (int polls = 0; polls % 1000 != 0 || inputOpen(); ++polls) {
             sf::Event event{};
             while (takePhoneEvent(event)) {
                 if (event.type == sf::Event::JoystickButtonPressed) {
-                    const auto now = std::chrono::system_clock::now().time_since_epoch();
-                    std::printf(
-                        "press %lld\n",
-                        static_cast<long long>(
-                            std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
+                    const long long taken = wallMicroseconds();
+                    ready = !ready;
+                    const long long told = wallMicroseconds();
+                    tellPhone(
+                        static_cast<int>(event.joystickButton.joystickId - firstPhoneJoystick),
+                        phoneStateText(ready ? ControllerState::ready : ControllerState::notReady,
+                                       0, sf::Color::Red));
+                    std::printf("press %lld %lld\n", taken, told);
                     std::fflush(stdout);
                 }
             }
