@@ -161,12 +161,6 @@ def says(page):
     return page.execute_script("return [who.textContent, line.textContent]")
 
 
-# The page's background as an RGB triple.
-def background(page):
-    return tuple(map(int, re.findall(r"\d+", page.execute_script(
-        "return getComputedStyle(document.body).backgroundColor"))[:3]))
-
-
 # Puts fingers down on the page's buttons by number, all at once, or lifts them (down False).
 def touch(page, *buttons, down=True):
     actions = ActionBuilder(page)
@@ -203,8 +197,9 @@ def session():
         wait_for(lambda: figures(len(seen)) == seen, 10, f"figures {seen}")
         wait_for(lambda: says(page) == [f"Player {len(seen)}", "Press JUMP when you're ready"],
                  5, f"player {len(seen)}'s page")
-        if background(page) != (RED if seen[-1] == "red" else BLACK):
-            fail(f"player {len(seen)}'s page is {background(page)}, its dinosaur {seen[-1]}")
+        colour = page.execute_script("return getComputedStyle(document.body).backgroundColor")
+        if colour != "rgb" + str(RED if seen[-1] == "red" else BLACK):
+            fail(f"player {len(seen)}'s page is {colour}, its dinosaur {seen[-1]}")
     press(a, 0)
     wait_for(lambda: says(a)[1] == "Ready: waiting for the others", 5, "Ready")
     press(b, 0)

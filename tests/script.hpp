@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 // Starts a new script: no events queued, axes centred, no source, no frame limit, and the
@@ -35,16 +36,9 @@ struct SoundRequest {
 // The effects asked for since the script started, in order.
 extern std::vector<SoundRequest> soundRequests;
 
-// A state the game told a controller: whose joystick, which state, and the player's number
-// and colour.
-struct ControllerTelling {
-    unsigned int joystickId;
-    ControllerState state;
-    int player;
-    sf::Color colour;
-};
-// The states told since the script started, in order.
-extern std::vector<ControllerTelling> controllerTellings;
+// The states told to the controllers since the script started, in order: the joystick, the
+// state, and the player's number and colour.
+extern std::vector<std::tuple<unsigned int, ControllerState, int, sf::Color>> controllerTellings;
 
 // Called with every frame just before it is shown; empty by default.
 extern std::function<void()> beforePresent;

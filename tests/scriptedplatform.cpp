@@ -119,10 +119,10 @@ void startVoice(Sound sound, int voice) {
 }
 
 // The controllers' states: recorded, in order, for the tests to read.
-std::vector<ControllerTelling> controllerTellings;
+std::vector<std::tuple<unsigned int, ControllerState, int, sf::Color>> controllerTellings;
 
 void tellController(unsigned int joystickId, ControllerState state, int player, sf::Color colour) {
-    controllerTellings.push_back({joystickId, state, player, colour});
+    controllerTellings.emplace_back(joystickId, state, player, colour);
 }
 
 std::mt19937& bitGenerator() {
