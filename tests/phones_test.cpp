@@ -260,7 +260,7 @@ TEST_F(Phones, EachControllerIsToldWhereItsPlayerStandsWhenThatChanges) {
     // clang-format off
     const std::pair<std::string, const char*> moments[] = {
         {"+8", "8 notJoined -1"}, {"8:0 ~8:0", "8 joined 1"}, {"", ""}, {"8:0", "8 ready 1"},
-        {"8:1", "8 notReady 1"}, {"+9 9:3", "9 notJoined -1 9 joined 2"},
+        {"-8 +8", "8 notReady 1"}, {"+9 9:3", "9 notJoined -1 9 joined 2"},
         {"match", "8 running 1 9 running 2"}, {"stun 1", "8 stunned 1"},
         {"calm 1", "8 running 1"}, {"out 1", "8 out 1"}, {"out 2", "8 lobby 1 9 won 2"},
         {"back", ""}, {"9:0", "9 ready 2"}, {"match", "8 running 1 9 running 2"},
