@@ -174,8 +174,10 @@ void takePhone(const Shared& c) {
             closePhone(c->link);
             return;
         }
+        // Sent its latest state at once; the connections gone are forgotten here too, so that
+        // the list stays as short as the phones connected.
         pages.push_back(c);
-        sendState(c);
+        sendStates();
         readMessage(c);
     });
 }
