@@ -1,9 +1,10 @@
 // The phone server alone, for scripts/measure-phones: it starts on a free port and prints its
 // loopback address; then, until its standard input closes, it takes the phones' events as the
-// game would, but polling every 100 µs; it answers each press with a state for the phone, ready
-// and not ready in turn, and prints the wall-clock times at which it took the press and told
-// the state, in microseconds since the epoch. With --idle S it takes nothing and, after S seconds,
-// prints the CPU time the process spent in them, the server's thread all of it.
+// game would, but polling every 100 µs, and prints the wall-clock time at which it took each
+// press; 30 ms after each release it tells that phone a state, ready and not ready in turn, and
+// prints the time it told it. Times are in microseconds since the epoch. With --idle S it takes
+// nothing and, after S seconds, prints the CPU time the process spent in them, the server's thread
+// all of it.
 #include "core/phones.hpp"
 #include "core/phoneserver.hpp"
 #include "core/phonestates.hpp"
@@ -60,20 +61,30 @@ int main(int argc, char** argv) {
         std::printf("cpu %.6f\n", cpuSeconds() - before);
     } else {
         bool ready = false;
+        // The seat of the phone that let go of a button, and when it is told its state: 30 ms
+        // later, when the page has done with the release.
+        int seat = -1;
+        long long tellAt = 0;
         for (int polls = 0; polls % 1000 != 0 || inputOpen(); ++polls) {
             sf::Event event{};
             while (takePhoneEvent(event)) {
                 if (event.type == sf::Event::JoystickButtonPressed) {
-                    const long long taken = wallMicroseconds();
-                    ready = !ready;
-                    const long long told = wallMicroseconds();
-                    tellPhone(
-                        static_cast<int>(event.joystickButton.joystickId - firstPhoneJoystick),
-                        phoneStateText(ready ? ControllerState::ready : ControllerState::notReady,
-                                       0, sf::Color::Red));
-                    std::printf("press %lld %lld\n", taken, told);
+                    std::printf("press %lld\n", wallMicroseconds());
                     std::fflush(stdout);
+                } else if (event.type == sf::Event::JoystickButtonReleased) {
+                    seat = static_cast<int>(event.joystickButton.joystickId - firstPhoneJoystick);
+                    tellAt = wallMicroseconds() + 30000;
                 }
+            }
+            if (seat >= 0 && wallMicroseconds() >= tellAt) {
+                ready = !ready;
+                const long long now = wallMicroseconds();
+                tellPhone(seat,
+                          phoneStateText(ready ? ControllerState::ready : ControllerState::notReady,
+                                         0, sf::Color::Red));
+                std::printf("state %lld\n", now);
+                std::fflush(stdout);
+                seat = -1;
             }
             std::this_thread::sleep_for(std::chrono::microseconds(100));
         }
