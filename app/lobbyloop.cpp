@@ -1,5 +1,5 @@
-// The lobby loop: draws the lobby, starts a match when everyone is ready, and dispatches
-// the lobby's events to joins and ready marks.
+// The lobby loop: draws the lobby, starts a match when everyone is ready, dispatches the
+// lobby's events to joins and ready marks, and tells the controllers where their players stand.
 #include "app/lobbyloop.hpp"
 
 #include "core/globals.hpp"

@@ -167,11 +167,9 @@ def touch(page, *buttons, down=True):
     for b in buttons:
         finger = actions.add_pointer_input("touch", f"finger{b}")
         if down:
-            button = page.find_element(By.CSS_SELECTOR, f'button[data-button="{b}"]')
-            finger.create_pointer_move(duration=0, origin=button)
-            finger.create_pointer_down(button=0)
-        else:
-            finger.create_pointer_up(0)
+            finger.create_pointer_move(duration=0, origin=page.find_element(
+                By.CSS_SELECTOR, f'button[data-button="{b}"]'))
+        finger.create_pointer_down(button=0) if down else finger.create_pointer_up(0)
     actions.perform()
 
 
