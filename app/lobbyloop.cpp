@@ -1,8 +1,9 @@
-// The lobby loop: draws the lobby, starts a match when everyone is ready, and dispatches
-// the lobby's events to joins and ready marks.
+// The lobby loop: draws the lobby, starts a match when everyone is ready, dispatches the
+// lobby's events to joins and ready marks, and tells the controllers where their players stand.
 #include "app/lobbyloop.hpp"
 
 #include "core/globals.hpp"
+#include "core/phones.hpp"
 #include "core/platform.hpp"
 #include "match/match.hpp"
 #include "roster/phonecard.hpp"
@@ -83,7 +84,7 @@ void handleLobbyEvent() {
             joiningJoystickId = event.joystickButton.joystickId;
             joinInProgress = true;
             playerCount += 1;
-            joinJoystickPlayer();
+            joiningJoystickId >= firstPhoneJoystick ? joinPhonePlayer() : joinJoystickPlayer();
         } else {
             lobbyAction = findButtonAction(event.joystickButton.button);
             applyLobbyAction();
@@ -115,6 +116,7 @@ void lobbyPass() {
     while (pollInput()) {
         handleLobbyEvent();
     }
+    tellControllers();
     presentFrame();
 }
 

@@ -10,3 +10,5 @@
 void serveClient(boost::asio::ip::tcp::socket socket, const std::string& from);
 // Forgets the clients and addresses of an earlier server.
 void forgetClients();
+// Sends each connected page its phone's state where a newer one is kept.
+void sendStates();

@@ -4,6 +4,7 @@
 #include "core/phoneclients.hpp"
 #include "core/phones.hpp"
 #include "core/phoneserver.hpp"
+#include "core/phonestates.hpp"
 
 #include <boost/asio.hpp>
 
@@ -89,6 +90,7 @@ void listenEverywhere(tcp::acceptor& acceptor, unsigned short port, error_code& 
 bool startPhoneServer(unsigned short& port, const std::string& code, std::string& error) {
     startPhoneSession(code);
     forgetClients();
+    forgetPhoneStates();
     auto* starting = new Server;
     error_code failed;
     listenEverywhere(starting->acceptor, port, failed);
@@ -113,4 +115,11 @@ void stopPhoneServer() {
     // The loop's pending work, and the connections it holds, go with the server.
     delete server;
     server = nullptr;
+}
+
+void tellPhone(int seat, const std::string& text) {
+    keepPhoneState(seat, text);
+    if (server != nullptr) {
+        net::post(server->loop, sendStates);
+    }
 }

@@ -4,6 +4,7 @@
 #include "core/phoneserver.hpp"
 #include "core/phoneclients.hpp"
 #include "core/phones.hpp"
+#include "core/phonestates.hpp"
 
 #include <boost/asio.hpp>
 #include <boost/beast.hpp>
@@ -67,6 +68,12 @@ struct Connection {
     PhoneLink link;
     // The handshake again, with whatever came after it, for the WebSocket to read.
     std::string handshake;
+    // The WebSocket is open: accepted, and not closing. The number of the last state sent to the
+    // page and its text, and whether a send is under way.
+    bool open = false;
+    std::uint64_t stateSeen = 0;
+    std::string stateSending;
+    bool stateWriting = false;
 };
 using Shared = std::shared_ptr<Connection>;
 // Each seat's newest connection, which a new connection of the same phone closes.
@@ -91,6 +98,23 @@ void send(const Shared& c, http::status status, const char* type, std::string bo
     });
 }
 
+// Sends the page its phone's latest state when it is newer than the one it has and no send is
+// under way: one at a time, so that a page that reads slowly gets the newest, not a backlog.
+void sendState(const Shared& c) {
+    if (!c->open || c->stateWriting ||
+        !newerPhoneState(c->link.seat, c->stateSeen, c->stateSending)) {
+        return;
+    }
+    c->stateWriting = true;
+    c->phone->text(true);
+    c->phone->async_write(net::buffer(c->stateSending), [c](beast::error_code failed, std::size_t) {
+        c->stateWriting = false;
+        if (!failed) {
+            sendState(c);
+        }
+    });
+}
+
 void readMessage(const Shared& c) {
     c->phone->async_read(c->buffer, [c](beast::error_code failed, std::size_t) {
         if (failed) {
@@ -105,6 +129,7 @@ void readMessage(const Shared& c) {
                                          : PhoneVerdict::close;
         if (verdict == PhoneVerdict::close) {
             closePhone(c->link);
+            c->open = false;
             c->phone->async_close(websocket::close_code::policy_error, [c](beast::error_code) {});
             return;
         }
@@ -165,6 +190,9 @@ void takePhone(const Shared& c) {
             closePhone(c->link);
             return;
         }
+        // The page hears its phone's latest state at once.
+        c->open = true;
+        sendState(c);
         readMessage(c);
     });
 }
@@ -199,6 +227,9 @@ void serveClient(tcp::socket socket, const std::string& from) {
     // Past the limits the socket closes at once: no host holds the table alone.
     if (openSockets < maxSockets && admitWaiting(addresses, from, steadyMicroseconds())) {
         openSockets += 1;
+        // Presses and states are a few bytes each: they go at once, not held to be merged.
+        beast::error_code ignored;
+        socket.set_option(tcp::no_delay(true), ignored);
         readRequest(std::make_shared<Connection>(std::move(socket), from));
     }
 }
@@ -206,4 +237,12 @@ void serveClient(tcp::socket socket, const std::string& from) {
 void forgetClients() {
     addresses.clear();
     phoneConnections.assign(maxPhoneTokens, {});
+}
+
+void sendStates() {
+    for (const auto& connection : phoneConnections) {
+        if (const Shared c = connection.lock()) {
+            sendState(c);
+        }
+    }
 }

@@ -12,3 +12,6 @@ extern const char* const phonePage;
 bool startPhoneServer(unsigned short& port, const std::string& code, std::string& error);
 // Stops the server and waits for its thread; nothing when none runs.
 void stopPhoneServer();
+// Tells the phone at seat its player's state (core/phonestates.hpp): kept, sent to its page now
+// when it is connected, and whenever it connects again.
+void tellPhone(int seat, const std::string& text);

@@ -6,8 +6,10 @@
 #include "core/music.hpp"
 #include "core/sound.hpp"
 
+#include <SFML/Graphics/Color.hpp>
 #include <SFML/System/Time.hpp>
 
+#include <cstdint>
 #include <random>
 
 // Takes the next pending event into the global event; false when none is pending.
@@ -35,6 +37,24 @@ void startVoice(Sound sound, int voice);
 
 // The generator behind randomBit: one per process, seeded once.
 std::mt19937& bitGenerator();
+
+// Where a controller's player stands, as its controller is told: no player plays with it;
+// joined; ready; not ready; running in a match; stunned; out of the match; back in the lobby
+// as the winner of the last match, or (lobby) out of it, until it marks ready again.
+enum class ControllerState : std::uint8_t {
+    notJoined,
+    joined,
+    ready,
+    notReady,
+    running,
+    stunned,
+    out,
+    won,
+    lobby
+};
+// Tells the controller of a joystick where its player, number player (from 0) in colour,
+// stands now; a controller with a screen shows it. Told when it changes, not every frame.
+void tellController(unsigned int joystickId, ControllerState state, int player, sf::Color colour);
 
 // A stopwatch on the platform's time, used like sf::Clock: it starts when made and
 // restarts on request.

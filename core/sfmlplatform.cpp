@@ -1,8 +1,10 @@
 // The platform over SFML, the one the game links: window events and then the phones', the
-// joysticks' axes, sf::Clock time, real sleeps, the window's own frame limit and a random-device
-// seed.
+// joysticks' axes, sf::Clock time, real sleeps, the window's own frame limit, a random-device
+// seed, and the players' states to their phones.
 #include "core/globals.hpp"
 #include "core/phones.hpp"
+#include "core/phoneserver.hpp"
+#include "core/phonestates.hpp"
 #include "core/platform.hpp"
 
 #include <SFML/System/Clock.hpp>
@@ -55,6 +57,14 @@ void limitFrames(unsigned int perSecond) {
 
 void presentFrame() {
     window.display();
+}
+
+void tellController(unsigned int joystickId, ControllerState state, int player, sf::Color colour) {
+    // Pads have no screen; a phone's page shows where its player stands.
+    if (joystickId >= firstPhoneJoystick) {
+        tellPhone(static_cast<int>(joystickId - firstPhoneJoystick),
+                  phoneStateText(state, player, colour));
+    }
 }
 
 std::mt19937& bitGenerator() {

@@ -143,6 +143,7 @@ void runTick(Clock& tickClock) {
             players[lastStanding].wins += 1;
         }
     }
+    tellControllers();
     drawScore();
     presentFrame();
     tickClock.restart();

@@ -1,6 +1,6 @@
 // Joystick join: a prompt screen that teaches jump, down, left and right, each button pressed
 // twice, or for left and right an axis pushed, let go and pushed again; then appends the new
-// joystick player. Only the joining joystick takes part.
+// joystick player. Only the joining joystick takes part. A phone joins at once instead.
 #include "core/globals.hpp"
 #include "core/phones.hpp"
 #include "core/platform.hpp"
@@ -130,7 +130,19 @@ void joinJoystickPlayer() {
     }
     player.device = "joystick";
     player.joystickId() = joiningJoystickId;
-    // A phone's number now belongs to a player, who may come back on it.
+    finishJoin(player);
+}
+
+void joinPhonePlayer() {
+    Player player = newPlayer();
+    player.device = "joystick";
+    player.joystickId() = joiningJoystickId;
+    // The page's buttons, by their numbers: 0 JUMP, 1 DOWN, 2 LEFT, 3 RIGHT.
+    player.jumpButton() = 0;
+    player.downButton() = 1;
+    player.leftButton() = 2;
+    player.rightButton() = 3;
+    // The phone's number now belongs to a player, who may come back on it.
     notePhoneJoined(joiningJoystickId);
     finishJoin(player);
 }

@@ -2,6 +2,8 @@
 // capture, the lobby's texts and images, and the operations of joins, lobby and controls.
 #pragma once
 
+#include "core/platform.hpp"
+
 #include <SFML/Graphics.hpp>
 
 #include <cstdint>
@@ -38,6 +40,8 @@ struct Player {
     float jumpStartY = 0.0f;
     // Matches this player has won since the game started.
     std::int32_t wins = 0;
+    // What a joystick player's controller was last told.
+    ControllerState told = ControllerState::notJoined;
     std::uint32_t slot[6] = {0, 0, 0, 0, 0, 0};
 
     // A keyboard player's keys: slots 1 to 4.
@@ -132,6 +136,15 @@ void joinKeyboardPlayer();
 void showKeyboardPrompt();
 void joinJoystickPlayer();
 void showJoystickPrompt();
+// Joins the phone of joiningJoystickId at once: its page names its buttons, so nothing is taught.
+void joinPhonePlayer();
+
+// Where player number p stands now: in a match, running, stunned or out; in the lobby, ready,
+// or else (from what its controller was last told) joined, not ready, or the winner or out of
+// the match just over until it marks ready again.
+ControllerState standingOf(const Player& player, int p);
+// Tells each joystick player's controller where its player stands when that changed.
+void tellControllers();
 
 void setupLobby();
 void drawLobby();
@@ -148,6 +161,7 @@ void handleMatchKeyEvent();
 void handleMatchJoystickEvent();
 // Takes the current event when it is a joystick's disconnection or connection. The player of a
 // disconnected joystick lets go of everything it held, loses its ready mark and is absent; when
-// the same joystick number connects again it is present with its controls, and not ready. Other
-// events and other players are left alone.
+// the same joystick number connects again it is present with its controls, and not ready. A
+// joystick that connects with no player is told so. Other events and other players are left
+// alone.
 void trackJoystickPresence();

@@ -4,10 +4,12 @@
 #
 # Usage: tests/phones.py path/to/twinrun [--abuse], from the repository root.
 #
-# A session: the lobby's QR code reads as the printed address; two pages join, teach, ready
-# and play a match, in which the second's jump button lifts its red dinosaur; its page closed,
-# its player is faded in the lobby; the same page back, it is present again; Escape ends the
-# game with status 0.
+# A session: the lobby's QR code reads as the printed address; two pages join with a press each,
+# take their dinosaurs' colours, say "Ready" after JUMP and play a match, in which the second's
+# two fingers, on RIGHT and JUMP at once, move its red dinosaur right and lift it; at its end
+# one page says "You won!", the other "Out"; the second page closed, its player is faded in the
+# lobby; the same page back, it is present again and told its state; Escape ends the game with
+# status 0.
 # --abuse: a second game on the taken port; a wrong code, garbage, an overlong request, a
 # message too long, a malformed and a binary one, 100 phones at once; then one token
 # reconnecting in a loop, during which the game still draws (frames read from the frame probe
@@ -29,6 +31,7 @@ import urllib.request
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.actions.action_builder import ActionBuilder
 from selenium.webdriver.common.by import By
 
 WIDTH, HEIGHT = 1024, 768
@@ -97,14 +100,17 @@ def pixels(picture, area):
     return [tuple(row[i:i + 3]) for row in rows for i in range(0, len(row), 3)]
 
 
-# The first row above the ground with a pixel of that colour; the ground's top when none.
-def top_of(picture, colour):
+# The left and the top edge of the pixels of that colour above the ground; the screen's right
+# edge and the ground's top when none.
+def corner_of(picture, colour):
+    left, top = WIDTH, HEIGHT - 41
     for y in range(HEIGHT - 41):
         row, at = picture[y * WIDTH * 3:(y + 1) * WIDTH * 3], -1
         while (at := row.find(bytes(colour), at + 1)) != -1:
             if at % 3 == 0:
-                return y
-    return HEIGHT - 41
+                left, top = min(left, at // 3), min(top, y)
+                break
+    return left, top
 
 
 # The lobby's figures of that many players in a row: black, red, faded (red at a third of its
@@ -125,15 +131,6 @@ def in_match():
     picture = shot()
     return (WHITE not in pixels(picture, (0, HEIGHT - 40, WIDTH, HEIGHT)) and
             pixels(picture, (0, HEIGHT - 41, WIDTH, HEIGHT - 40)).count(WHITE) > WIDTH - 120)
-
-
-# Escape ends the match; pressed again while a tick overruled it.
-def leave_match():
-    for _ in range(3):
-        keys("Escape")
-        if wait_for(lambda: not in_match(), 5, None):
-            return
-    fail("Escape did not end the match")
 
 
 def keys(*names):
@@ -177,6 +174,23 @@ def phone(profile):
     return page
 
 
+# What the page says: its player and its line.
+def says(page):
+    return page.execute_script("return [who.textContent, line.textContent]")
+
+
+# Puts fingers down on the page's buttons by number, all at once, or lifts them (down False).
+def touch(page, *buttons, down=True):
+    actions = ActionBuilder(page)
+    for b in buttons:
+        finger = actions.add_pointer_input("touch", f"finger{b}")
+        if down:
+            finger.create_pointer_move(duration=0, origin=page.find_element(
+                By.CSS_SELECTOR, f'button[data-button="{b}"]'))
+        finger.create_pointer_down(button=0) if down else finger.create_pointer_up(0)
+    actions.perform()
+
+
 # Clicks the page's buttons by number, a press and a release each, as a mouse does.
 def press(page, *buttons):
     for b in buttons:
@@ -192,24 +206,38 @@ def session():
                           env={"PATH": os.environ["PATH"]}).stdout.decode().strip()
     expect(read == url, f"the QR code reads {read!r}, not {url}")
     a, b = phone("a"), phone("b")
-    # A first press joins; then jump, down, left and right, each twice.
-    for page, seen in ((a, ["black"]), (b, ["black", "red"])):
-        press(page, 2, 0, 0, 1, 1, 2, 2, 3, 3)
+    # One press joins, JUMP or RIGHT; the page takes the colour of its dinosaur on the screen.
+    for page, button, seen in ((a, 0, ["black"]), (b, 3, ["black", "red"])):
+        press(page, button)
         wait_for(lambda: figures(len(seen)) == seen, 10, f"figures {seen}")
+        wait_for(lambda: says(page) == [f"Player {len(seen)}", "Press JUMP when you're ready"],
+                 5, f"player {len(seen)}'s page")
+        colour = page.execute_script("return getComputedStyle(document.body).backgroundColor")
+        if colour != "rgb" + str(RED if seen[-1] == "red" else BLACK):
+            fail(f"player {len(seen)}'s page is {colour}, its dinosaur {seen[-1]}")
     press(a, 0)
+    wait_for(lambda: says(a)[1] == "Ready: waiting for the others", 5, "Ready")
     press(b, 0)
     wait_for(in_match, 10, "a match")
-    # The red dinosaur stands on the floor; its jump lifts it more than 100 pixels.
-    standing = top_of(shot(), RED)
-    press(b, 0)
-    wait_for(lambda: top_of(shot(), RED) < standing - 100, 5, "the red dinosaur jumps")
-    leave_match()
+    # Two fingers at once: RIGHT held while JUMP is tapped move the red dinosaur right and up.
+    left, top = corner_of(shot(), RED)
+    touch(b, 3, 0)
+    touch(b, 0, down=False)
+    wait_for(lambda: (lambda x, y: x > left + 20 and y < top - 100)(*corner_of(shot(), RED)), 5,
+             "the red dinosaur moves right and jumps")
+    touch(b, 3, down=False)
+    # Both run out: one page says it won, the other that it is out, until they mark ready.
+    wait_for(lambda: not in_match(), 60, "the match's end")
+    wait_for(lambda: sorted([says(a)[1], says(b)[1]]) == ["Out", "You won!"], 5,
+             "\"Out\" and \"You won!\"")
+    outcome = says(b)
     # The second page closed: its player is absent, faded in the lobby.
     b.quit()
     wait_for(lambda: figures(2) == ["black", "faded"], 15, "faded")
-    # The same page back: the same player, present again.
+    # The same page back: the same player, present again, and told where it stands.
     b = phone("b")
     wait_for(lambda: figures(2) == ["black", "red"], 10, "present again")
+    wait_for(lambda: says(b) == outcome, 5, "the state again")
     a.quit()
     b.quit()
 

@@ -64,6 +64,21 @@ std::string send(const PhoneLink& link, const std::string& messages, std::int64_
     return verdicts;
 }
 
+// The states told to the controllers since the last call, as "8 joined 1" (joystick, state,
+// player), each checked for its player's colour; forgets them.
+std::string told() {
+    static const char* const names[] = {"notJoined", "joined", "ready", "notReady", "running",
+                                        "stunned",   "out",    "won",   "lobby"};
+    std::string words;
+    for (const auto& [joystick, state, player, colour] : controllerTellings) {
+        words += (words.empty() ? "" : " ") + std::to_string(joystick) + " " + names[int(state)] +
+                 " " + std::to_string(player);
+        words += player >= 0 && colour != playerColor(player, false) ? " (colour)" : "";
+    }
+    controllerTellings.clear();
+    return words;
+}
+
 } // namespace
 
 class Phones : public GameTest {
@@ -231,18 +246,17 @@ TEST_F(Phones, EachPhoneKeepsItsNumberFrom8LetsGoOfItsButtonsWhenGoneAndFreesIts
     }
 }
 
-TEST_F(Phones, APhoneJoinsTeachesRunsAndStopsWhenItGoesAndItsNumberStaysItsPlayers) {
+TEST_F(Phones, APhonesFirstPressJoinsItWithButtons0To3AsJumpDownLeftRightAndKeepsItsNumber) {
     const PhoneLink link = open(0);
-    // The first press joins; jump 0, down 1, left 2, right 3, each twice; jump marks ready.
-    send(link, "d2 u2 d0 u0 d0 u0 d1 u1 d1 u1 d2 u2 d2 u2 d3 u3 d3 u3");
-    script("| |");
-    lobbyPass();
-    ASSERT_EQ(playerCount, 1);
-    EXPECT_EQ(players[0].device + " " + std::to_string(players[0].joystickId()), "joystick 8");
-    send(link, "d0 u0", 2000000);
+    // The first press, JUMP like any, joins at once with the page's buttons, and only joins.
+    send(link, "d0 u0");
     script("|");
     lobbyPass();
-    EXPECT_TRUE(players[0].ready);
+    ASSERT_EQ(playerCount, 1);
+    const std::vector<std::uint32_t> slots(players[0].slot, players[0].slot + 6);
+    EXPECT_EQ(slots, (std::vector<std::uint32_t>{8, 0, 1, 2, 3, 0}));
+    EXPECT_EQ(players[0].device + " " + heard() + " " + std::to_string(players[0].ready),
+              "joystick joined 0");
     // In a match, right held; then the phone goes.
     setupMatch();
     send(link, "d3", 3000000);
@@ -333,5 +347,49 @@ TEST(PhoneAddresses, AWebSocketOpensOnlyFromAPageOfTheRequestsOwnHost) {
     // clang-format on
     for (const auto& [origin, host, allowed] : tries) {
         EXPECT_EQ(originAllowed(origin, plainHost(host)), allowed) << origin << " " << host;
+    }
+}
+
+TEST_F(Phones, EachControllerIsToldWhereItsPlayerStandsWhenThatChanges) {
+    // Player 0, on the keyboard, has nothing to be told and is never ready: no match starts.
+    addPlayer("WSAD");
+    // A lobby pass with these events; "match" a match's first tick; "stun p" player p hit by a
+    // hammer, "calm p" at its stun's end and "out p" past the left edge, each for a tick;
+    // "back" everyone back from a match over or left with Escape, in a lobby pass.
+    // clang-format off
+    const std::pair<std::string, const char*> moments[] = {
+        {"+8", "8 notJoined -1"}, {"8:0 ~8:0", "8 joined 1"}, {"", ""}, {"8:0", "8 ready 1"},
+        {"-8 +8", "8 notReady 1"}, {"+9 9:3", "9 notJoined -1 9 joined 2"},
+        {"match", "8 running 1 9 running 2"}, {"stun 1", "8 stunned 1"},
+        {"calm 1", "8 running 1"}, {"out 1", "8 out 1"}, {"out 2", "8 lobby 1 9 won 2"},
+        {"back", ""}, {"9:0", "9 ready 2"}, {"match", "8 running 1 9 running 2"},
+        {"back", "8 notReady 1 9 notReady 2"}};
+    // clang-format on
+    for (const auto& [moment, expected] : moments) {
+        std::istringstream words(moment);
+        std::string word;
+        int p = 0;
+        words >> word >> p;
+        if (word == "match") {
+            std::for_each(players.begin(), players.end(), [](Player& one) { one.ready = false; });
+            matchRunning = true;
+            matchWinner = -1;
+            setupMatch();
+            players[0].alive = false;
+        } else if (word == "stun" || word == "calm") {
+            players[p].hitTimer = word == "stun" ? 0 : 100;
+        } else if (word == "out") {
+            players[p].x = -500.0f;
+        } else if (word == "back") {
+            matchRunning = false;
+            std::for_each(players.begin(), players.end(), [](Player& one) { one.alive = true; });
+        }
+        if (matchRunning) {
+            ticks(1);
+        } else {
+            script((word == "back" ? "" : moment) + " |");
+            lobbyPass();
+        }
+        EXPECT_EQ(told(), expected) << moment;
     }
 }

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 // Starts a new script: no events queued, axes centred, no source, no frame limit, and the
@@ -34,6 +35,10 @@ struct SoundRequest {
 };
 // The effects asked for since the script started, in order.
 extern std::vector<SoundRequest> soundRequests;
+
+// The states told to the controllers since the script started, in order: the joystick, the
+// state, and the player's number and colour.
+extern std::vector<std::tuple<unsigned int, ControllerState, int, sf::Color>> controllerTellings;
 
 // Called with every frame just before it is shown; empty by default.
 extern std::function<void()> beforePresent;

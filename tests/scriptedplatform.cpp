@@ -118,6 +118,13 @@ void startVoice(Sound sound, int voice) {
     soundRequests.push_back({sound, voice, framesShown});
 }
 
+// The controllers' states: recorded, in order, for the tests to read.
+std::vector<std::tuple<unsigned int, ControllerState, int, sf::Color>> controllerTellings;
+
+void tellController(unsigned int joystickId, ControllerState state, int player, sf::Color colour) {
+    controllerTellings.emplace_back(joystickId, state, player, colour);
+}
+
 std::mt19937& bitGenerator() {
     return generator;
 }
@@ -131,6 +138,7 @@ void startScript(unsigned int seed) {
     generator.seed(seed);
     framesShown = 0;
     soundRequests.clear();
+    controllerTellings.clear();
     resetVoices();
     std::fill(*axes, *axes + sizeof axes / sizeof **axes, 0.0f);
 }

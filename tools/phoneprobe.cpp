@@ -1,10 +1,13 @@
 // The phone server alone, for scripts/measure-phones: it starts on a free port and prints its
 // loopback address; then, until its standard input closes, it takes the phones' events as the
-// game would, but polling every 100 µs, and prints each press with the wall-clock time it was
-// taken, in microseconds since the epoch. With --idle S it takes nothing and, after S seconds,
-// prints the CPU time the process spent in them, the server's thread all of it.
+// game would, but polling every 100 µs, and prints the wall-clock time at which it took each
+// press; 30 ms after each release it tells that phone a state, ready and not ready in turn, and
+// prints the time it told it. Times are in microseconds since the epoch. With --idle S it takes
+// nothing and, after S seconds, prints the CPU time the process spent in them, the server's thread
+// all of it.
 #include "core/phones.hpp"
 #include "core/phoneserver.hpp"
+#include "core/phonestates.hpp"
 
 #include <sys/resource.h>
 #include <sys/select.h>
@@ -23,6 +26,12 @@ double cpuSeconds() {
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+long long wallMicroseconds() {
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    return static_cast<long long>(
+        std::chrono::duration_cast<std::chrono::microseconds>(now).count());
 }
 
 bool inputOpen() {
@@ -51,17 +60,31 @@ int main(int argc, char** argv) {
         std::this_thread::sleep_for(std::chrono::seconds(std::atoi(argv[2])));
         std::printf("cpu %.6f\n", cpuSeconds() - before);
     } else {
+        bool ready = false;
+        // The seat of the phone that let go of a button, and when it is told its state: 30 ms
+        // later, when the page has done with the release.
+        int seat = -1;
+        long long tellAt = 0;
         for (int polls = 0; polls % 1000 != 0 || inputOpen(); ++polls) {
             sf::Event event{};
             while (takePhoneEvent(event)) {
                 if (event.type == sf::Event::JoystickButtonPressed) {
-                    const auto now = std::chrono::system_clock::now().time_since_epoch();
-                    std::printf(
-                        "press %lld\n",
-                        static_cast<long long>(
-                            std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
+                    std::printf("press %lld\n", wallMicroseconds());
                     std::fflush(stdout);
+                } else if (event.type == sf::Event::JoystickButtonReleased) {
+                    seat = static_cast<int>(event.joystickButton.joystickId - firstPhoneJoystick);
+                    tellAt = wallMicroseconds() + 30000;
                 }
+            }
+            if (seat >= 0 && wallMicroseconds() >= tellAt) {
+                ready = !ready;
+                const long long now = wallMicroseconds();
+                tellPhone(seat,
+                          phoneStateText(ready ? ControllerState::ready : ControllerState::notReady,
+                                         0, sf::Color::Red));
+                std::printf("state %lld\n", now);
+                std::fflush(stdout);
+                seat = -1;
             }
             std::this_thread::sleep_for(std::chrono::microseconds(100));
         }
