@@ -5,12 +5,12 @@
 #include "app/options.hpp"
 #include "core/assets.hpp"
 #include "core/globals.hpp"
-#include "core/phones.hpp"
-#include "core/phoneserver.hpp"
 #include "core/platform.hpp"
 #include "core/scale.hpp"
 #include "core/system.hpp"
-#include "core/window.hpp"
+#include "phones/phones.hpp"
+#include "phones/phoneserver.hpp"
+#include "platform/window.hpp"
 #include "roster/phonecard.hpp"
 #include "roster/roster.hpp"
 
@@ -41,7 +41,7 @@ void answerWithoutDisplay(int argc, char** argv) {
 
 #ifdef __linux__
 // glibc hands the program's initializers its arguments. This one runs before all others: before
-// the display's probe (core/display.cpp) and the globals that open the display (the window, the
+// the display's probe (platform/display.cpp) and the globals that open the display (the window, the
 // textures, the desktop's size), so that --help and --version work without one, over SSH say.
 __attribute__((constructor(101))) void answerBeforeTheDisplay(int argc, char** argv, char**) {
     answerWithoutDisplay(argc, argv);

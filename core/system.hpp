@@ -1,5 +1,5 @@
 // What differs between the systems the game runs on, kept in one file per system
-// (core/sys_linux.cpp, core/sys_win.cpp): preparing the process, how a file is now, where
+// (platform/sys_linux.cpp, platform/sys_win.cpp): preparing the process, how a file is now, where
 // writes go to be discarded, and where the running executable lies.
 #pragma once
 

@@ -3,7 +3,7 @@
 // through the platform, and the lobby's card.
 #include "support.hpp"
 
-#include "core/phones.hpp"
+#include "phones/phones.hpp"
 #include "roster/phonecard.hpp"
 
 #include <algorithm>

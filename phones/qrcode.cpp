@@ -1,5 +1,5 @@
 // The QR code of a text as a picture, made with Nayuki's QR Code generator.
-#include "core/qrcode.hpp"
+#include "phones/qrcode.hpp"
 
 #include <qrcodegen/qrcodegen.hpp>
 

@@ -1,10 +1,10 @@
 // The phone server's listening socket and thread: one Boost.Asio loop on a thread of its own
 // accepts clients on the port of every address, IPv6 and IPv4, and hands them to
-// core/phoneserver.cpp.
-#include "core/phoneclients.hpp"
-#include "core/phones.hpp"
-#include "core/phoneserver.hpp"
-#include "core/phonestates.hpp"
+// phones/phoneserver.cpp.
+#include "phones/phoneclients.hpp"
+#include "phones/phones.hpp"
+#include "phones/phoneserver.hpp"
+#include "phones/phonestates.hpp"
 
 #include <boost/asio.hpp>
 

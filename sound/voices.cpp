@@ -1,6 +1,6 @@
 // Choosing a voice for each effect asked for, the mute switch, and the music's switch.
-#include "core/sound.hpp"
 #include "core/music.hpp"
+#include "core/sound.hpp"
 
 #include "core/platform.hpp"
 

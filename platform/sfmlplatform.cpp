@@ -2,10 +2,10 @@
 // joysticks' axes, sf::Clock time, real sleeps, the window's own frame limit, a random-device
 // seed, and the players' states to their phones.
 #include "core/globals.hpp"
-#include "core/phones.hpp"
-#include "core/phoneserver.hpp"
-#include "core/phonestates.hpp"
 #include "core/platform.hpp"
+#include "phones/phones.hpp"
+#include "phones/phoneserver.hpp"
+#include "phones/phonestates.hpp"
 
 #include <SFML/System/Clock.hpp>
 #include <SFML/System/Sleep.hpp>
