@@ -12,7 +12,8 @@ namespace {
 struct Seat {
     std::string token;
     bool connected = false;
-    // A player joined on its number: the number is never given to another phone.
+    // A player joined on its number: the number goes to another phone only when no other is
+    // free.
     bool joined = false;
     // Disconnections queued that the game has not taken: until then it may still hear from
     // the phone, and the seat is not free.
@@ -82,21 +83,24 @@ Seat* seatOf(const PhoneLink& link) {
 }
 
 // The place of the token: its own seat; a new one while numbers remain; else the free seat
-// freed first; -1 when there is none.
+// freed first, one whose phone never joined before one whose player was left behind (past
+// every number, a new phone takes over the dinosaur of the joined phone gone longest, rather
+// than be refused for good); -1 when there is none.
 int placeOf(const std::string& token) {
     const int count = static_cast<int>(hub.seats.size());
-    int oldest = -1;
+    int oldest[2] = {-1, -1};
     for (int place = 0; place < count; ++place) {
         const Seat& seat = hub.seats[static_cast<std::size_t>(place)];
         if (seat.token == token) {
             return place;
         }
-        const bool free = !seat.connected && !seat.joined && seat.unheard == 0;
-        if (free && (oldest < 0 || seat.freedAt < hub.seats[std::size_t(oldest)].freedAt)) {
-            oldest = place;
+        int& best = oldest[seat.joined ? 1 : 0];
+        const bool free = !seat.connected && seat.unheard == 0;
+        if (free && (best < 0 || seat.freedAt < hub.seats[std::size_t(best)].freedAt)) {
+            best = place;
         }
     }
-    return count < maxPhoneTokens ? count : oldest;
+    return count < maxPhoneTokens ? count : oldest[0] >= 0 ? oldest[0] : oldest[1];
 }
 
 } // namespace

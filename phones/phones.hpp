@@ -16,7 +16,8 @@ constexpr unsigned int firstPhoneJoystick = 8;
 // Phones connected at once, at most.
 constexpr int maxPhones = 64;
 // Joystick numbers phones get over a whole run, at most; past them a new phone takes the
-// number of the phone gone longest without a joined player.
+// number of the phone gone longest without a joined player, and when every phone gone had
+// joined, the number (and the dinosaur) of the one gone longest.
 constexpr int maxPhoneTokens = 256;
 // The server reads no longer message: it closes the connection instead.
 constexpr std::size_t maxPhoneMessage = 64;
@@ -98,7 +99,8 @@ PhoneVerdict phoneMessage(const PhoneLink& link, const std::string& text, std::i
 void closePhone(const PhoneLink& link);
 // Phones connected now.
 int phonesConnected();
-// The game joined a player on this joystick: if it is a phone's, the phone keeps its number.
+// The game joined a player on this joystick: if it is a phone's, the phone keeps its number
+// while any other is free.
 void notePhoneJoined(unsigned int joystickId);
 
 // Takes the phones' next event for the game into out; false when none is queued, and after
