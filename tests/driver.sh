@@ -34,9 +34,15 @@ quit() {
 # The box of the dark pixels of the picture $1 (shot.png by default), as WxH+X+Y.
 darkBox() { convert "${1:-$tmp/shot.png}" -threshold 50% -negate -format %@ info:; }
 
-# The box (W H X Y) of the pixels of colour $1 left of x $2 in the band where the dinosaurs stand
-# (118 pixels above the ground's 40) of shot.png.
-dinosaurBox() {
-  convert "$tmp/shot.png" -crop "${2}x118+0+$((height - 158))" +repage -fill white \
-    +opaque "#$1" -format '%@' info: 2>/dev/null | tr 'x+' '  '
+# The right edges, in one line, of the dinosaurs of the colours $2... left of x $1 in the band
+# where they stand (118 pixels above the ground's 40), from a new screenshot.
+dinosaurEdges() {
+  local left="$1" colour w x
+  shift
+  DISPLAY="$display" import -window root "$tmp/shot.png"
+  for colour in "$@"; do
+    read -r w _ x _ <<<"$(convert "$tmp/shot.png" -crop "${left}x118+0+$((height - 158))" +repage \
+      -fill white +opaque "#$colour" -format '%@' info: 2>/dev/null | tr 'x+' '  ')"
+    printf '%s ' $((x + w))
+  done
 }
