@@ -9,8 +9,8 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$root/scripts/xserver.sh"
 # The path as given, a link not resolved, so that a link is what starts the game.
 game=("$(realpath -s "$1")")
-width=1024
-height=768
+width=1280
+height=720
 
 # Starts the game on the display from the folder $from (the repository root by default) with
 # the arguments given, its stderr in err; sets pid and waits for its first frame.

@@ -13,15 +13,16 @@
 # shellcheck source=tests/driver.sh
 source "$(dirname "$0")/driver.sh"
 mode="${2:-}"
+# A screen narrower than the widest prompt at full size.
+width=1024
+height=768
 
 # The dark pixels' box: as wide as the prompt asking to confirm (the widest of a keyboard
 # join, shrunk to the screen), wholly inside the screen's 16-pixel margins and centred within
 # 3 pixels.
 promptFits() {
-  local w h x y
-  IFS='x+' read -r w h x y <<<"$(darkBox)"
-  ((w > width * 3 / 4 && x >= 16 && x + w <= width - 16 && (2 * x + w - width) ** 2 <= 36 &&
-    (2 * y + h - height) ** 2 <= 36))
+  darkBox | awk -F'[x+]' -v W="$width" -v H="$height" '{ exit !($1 > W * 3 / 4 && $3 >= 16 &&
+    $1 + $3 <= W - 16 && (2 * $3 + $1 - W) ^ 2 <= 36 && (2 * $4 + $2 - H) ^ 2 <= 36) }'
 }
 
 # A match: the ground and the score, each unless its own file is broken.

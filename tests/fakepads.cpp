@@ -105,14 +105,6 @@ Pad* listPlugged() {
     return pluggedFrom(pads);
 }
 
-// A joystick of the open hardware's test vendor and model, with no USB parent.
-const char* property(const std::string& key) {
-    return key == "ID_INPUT_JOYSTICK" ? "1"
-           : key == "ID_VENDOR_ID"    ? "1209"
-           : key == "ID_MODEL_ID"     ? "0001"
-                                      : nullptr;
-}
-
 ssize_t readPad(Pad& pad, void* buffer, size_t size) {
     takeCommands();
     errno = pad.plugged ? EAGAIN : ENODEV;
@@ -124,6 +116,12 @@ ssize_t readPad(Pad& pad, void* buffer, size_t size) {
     std::memcpy(buffer, &pad.changes.front(), sizeof(js_event));
     pad.changes.pop_front();
     return sizeof(js_event);
+}
+
+// A joystick, of no vendor or model (the game silences SFML's complaints about them), with no USB
+// parent.
+const char* joystick(const char* key) {
+    return std::strcmp(key, "ID_INPUT_JOYSTICK") == 0 ? "1" : nullptr;
 }
 
 } // namespace
@@ -173,14 +171,12 @@ int ioctl(int fd, unsigned long request, ...) {
         static const auto realIoctl = next<int (*)(int, unsigned long, ...)>("ioctl");
         return realIoctl(fd, request, argument);
     }
-    // Two axes, X and Y, and eight buttons.
+    // Two axes, X and Y, and eight buttons; no name (SFML's complaint is silenced too).
     if (request == JSIOCGAXES || request == JSIOCGBUTTONS) {
         *static_cast<__u8*>(argument) = request == JSIOCGAXES ? 2 : 8;
     } else if (request == JSIOCGAXMAP) {
         std::memset(argument, ABS_X, _IOC_SIZE(JSIOCGAXMAP));
         static_cast<__u8*>(argument)[1] = ABS_Y;
-    } else if (_IOC_TYPE(request) == 'j' && _IOC_NR(request) == _IOC_NR(JSIOCGNAME(0))) {
-        std::snprintf(static_cast<char*>(argument), _IOC_SIZE(request), "Test pad");
     } else {
         errno = EINVAL;
         return -1;
@@ -211,7 +207,7 @@ ANSWER(Pad*, udev_list_entry_get_next, (Pad * entry), pluggedFrom(entry + 1))
 ANSWER(Pad*, udev_device_new_from_syspath, (void*, const char* path), padAt(path))
 ANSWER(const char*, udev_device_get_devnode, (Pad * device), device->node)
 ANSWER(const char*, udev_device_get_syspath, (Pad * device), device->node)
-ANSWER(const char*, udev_device_get_property_value, (void*, const char* key), property(key))
+ANSWER(const char*, udev_device_get_property_value, (void*, const char* key), joystick(key))
 ANSWER(void*, udev_device_get_parent_with_subsystem_devtype, (void*, const char*, const char*),
        nullptr)
 ANSWER(void*, udev_unref, (void*), nullptr)

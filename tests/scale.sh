@@ -36,8 +36,6 @@ code=0
 
 startServer "$large"
 big="$display"
-width=1280
-height=720
 
 # Runs the check "$@" on shot.png, first shrunk k times when it is of the large screen: the
 # helpers' checks read a picture of 1280×720. The screenshot as taken stays in full.png.

@@ -5,8 +5,6 @@
 # Usage: tests/windowmanager.sh path/to/twinrun, from the repository root.
 # shellcheck source=tests/driver.sh
 source "$(dirname "$0")/driver.sh"
-width=1280
-height=720
 
 # The right edge of player 1's black dinosaur, left of where the world's objects come from.
 dinoX() { dinosaurEdges 760 000000; }
