@@ -37,12 +37,11 @@ darkBox() { convert "${1:-$tmp/shot.png}" -threshold 50% -negate -format %@ info
 # The right edges, in one line, of the dinosaurs of the colours $2... left of x $1 in the band
 # where they stand (118 pixels above the ground's 40), from a new screenshot.
 dinosaurEdges() {
-  local left="$1" colour w x
+  local left="$1" colour
   shift
   DISPLAY="$display" import -window root "$tmp/shot.png"
   for colour in "$@"; do
-    read -r w _ x _ <<<"$(convert "$tmp/shot.png" -crop "${left}x118+0+$((height - 158))" +repage \
-      -fill white +opaque "#$colour" -format '%@' info: 2>/dev/null | tr 'x+' '  ')"
-    printf '%s ' $((x + w))
+    convert "$tmp/shot.png" -crop "${left}x118+0+$((height - 158))" +repage -fill white \
+      +opaque "#$colour" -format '%@' info: 2>/dev/null | awk -F'[x+]' '{ printf "%d ", $1 + $3 }'
   done
 }

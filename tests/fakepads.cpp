@@ -51,8 +51,7 @@ int realOpen(const char* path, int flags, mode_t mode) {
     return f(path, flags, mode);
 }
 
-// libudev's context, monitor and listing, all one; the monitor's descriptor.
-char context;
+// The monitor's descriptor.
 const int monitor = realOpen("/dev/null", O_RDONLY | O_CLOEXEC, 0);
 
 void command(const std::string& line) {
@@ -95,14 +94,12 @@ Pad* padAt(const char* path) {
     return pad == std::end(pads) ? nullptr : pad;
 }
 
-// The first pad plugged in from the pad given on, in order of number, or none.
+// The first pad plugged in from the pad given on, in order of number, or none, once the commands
+// written so far are taken (a pad that goes while the library walks the listing ends it early).
 Pad* pluggedFrom(Pad* from) {
+    takeCommands();
     Pad* pad = std::find_if(from, std::end(pads), [](Pad& p) { return p.plugged; });
     return pad == std::end(pads) ? nullptr : pad;
-}
-Pad* listPlugged() {
-    takeCommands();
-    return pluggedFrom(pads);
 }
 
 ssize_t readPad(Pad& pad, void* buffer, size_t size) {
@@ -139,7 +136,7 @@ int open(const char* path, int flags, ...) {
     if (pad == nullptr) {
         return realOpen(path, flags, mode);
     }
-    takeCommands();
+    // Plugged in as of the listing that named it.
     const int fd = pad->plugged ? realOpen("/dev/null", O_RDONLY | O_CLOEXEC, 0) : -1;
     if (fd < 0 || fd >= 1024) {
         errno = ENODEV;
@@ -185,23 +182,23 @@ int ioctl(int fd, unsigned long request, ...) {
 }
 
 // libudev as far as the library asks it, each call one answer; its objects are opaque to the
-// library, so pointers of any type stand for them: the context for itself, the monitor and the
+// library, so pointers of any type stand for them: the pads for the context, the monitor and the
 // listing, and a pad for its listing entry and its device. Configuring or releasing them does
 // nothing.
 #define ANSWER(type, name, parameters, answer)                                                     \
     type name parameters {                                                                         \
         return answer;                                                                             \
     }
-ANSWER(void*, udev_new, (), &context)
-ANSWER(void*, udev_monitor_new_from_netlink, (void*, const char*), &context)
+ANSWER(void*, udev_new, (), pads)
+ANSWER(void*, udev_monitor_new_from_netlink, (void*, const char*), pads)
 ANSWER(int, udev_monitor_filter_add_match_subsystem_devtype, (void*, const char*, const char*), 0)
 ANSWER(int, udev_monitor_enable_receiving, (void*), 0)
 ANSWER(int, udev_monitor_get_fd, (void*), monitor)
 ANSWER(void*, udev_monitor_receive_device, (void*), nullptr)
-ANSWER(void*, udev_enumerate_new, (void*), &context)
+ANSWER(void*, udev_enumerate_new, (void*), pads)
 ANSWER(int, udev_enumerate_add_match_subsystem, (void*, const char*), 0)
 ANSWER(int, udev_enumerate_scan_devices, (void*), 0)
-ANSWER(Pad*, udev_enumerate_get_list_entry, (void*), listPlugged())
+ANSWER(Pad*, udev_enumerate_get_list_entry, (void*), pluggedFrom(pads))
 ANSWER(const char*, udev_list_entry_get_name, (Pad * entry), entry->node)
 ANSWER(Pad*, udev_list_entry_get_next, (Pad * entry), pluggedFrom(entry + 1))
 ANSWER(Pad*, udev_device_new_from_syspath, (void*, const char* path), padAt(path))

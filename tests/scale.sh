@@ -28,14 +28,11 @@ fi
 # A scale that leaves too small a world (1280×720 at 3 leaves 426×240) is refused with status 2,
 # a reason and the usage on standard error, before the game sets anything up: run from a folder
 # without its files, it reports none.
-mkdir "$tmp/nofiles"
 code=0
-(cd "$tmp/nofiles" && DISPLAY="$display" exec "${game[@]}" --scale 3) 2>"$tmp/err" || code=$?
-((code == 2)) && head -n 1 "$tmp/err" | grep -q '^twinrun: ' && grep -q '^Usage: twinrun ' "$tmp/err" &&
-  ! grep -q Error "$tmp/err" || fail "twinrun --scale 3: status $code, stderr $(head -c 300 "$tmp/err")"
-
-startServer "$large"
-big="$display"
+(cd "$(mktemp -d -p "$tmp")" && DISPLAY="$display" exec "${game[@]}" --scale 3) 2>"$tmp/err" || code=$?
+((code == 2)) && head -n 1 "$tmp/err" | grep -q '^twinrun: ' &&
+  grep -q '^Usage: twinrun ' "$tmp/err" && ! grep -q Error "$tmp/err" ||
+  fail "twinrun --scale 3: status $code, $(head -c 300 "$tmp/err")"
 
 # Runs the check "$@" on shot.png, first shrunk k times when it is of the large screen: the
 # helpers' checks read a picture of 1280×720. The screenshot as taken stays in full.png.
@@ -44,13 +41,12 @@ shrunk() {
   [ "$display" = "$small" ] || convert "$tmp/full.png" -filter box -resize 1280x720\! "$tmp/shot.png"
   "$@"
 }
-# The prompt to confirm a keyboard join, the widest text: its dark pixels' box, wider than 900.
-prompt() { darkBox | awk -Fx '{ exit !($1 > 900) }'; }
-# Whether shot.png, shrunk if of the large screen, shows the prompt as small.png, the first
-# prompt seen (on the small screen), shows it: the pictures, blurred by 2 pixels, differ by an RMS of at most 5% (3.7% at
-# most seen; a prompt 4 pixels off lies 7% away).
+# Whether shot.png, shrunk if of the large screen, shows the prompt to confirm a keyboard join,
+# the widest text (a dark pixels' box wider than 900), as small.png, the first prompt seen (on the
+# small screen), shows it: the pictures, blurred by 2 pixels, differ by an RMS of at most 5% (3.7%
+# at most seen; a prompt 4 pixels off lies 7% away).
 promptAsSmall() {
-  shrunk prompt || return 1
+  shrunk darkBox | awk -Fx '{ exit !($1 > 900) }' || return 1
   [ -e "$tmp/small.png" ] || cp "$tmp/shot.png" "$tmp/small.png"
   difference="$(convert "$tmp/shot.png" "$tmp/small.png" -colorspace Gray -blur 0x2 \
     -metric RMSE -compare -format '%[distortion]' info: 2>&1)"
@@ -58,27 +54,25 @@ promptAsSmall() {
 }
 matchShown() { shrunk inMatch; }
 
-# Plays the session on the screen $1 (small or big): the prompt, kept from the small screen and
-# the same on the large one, shrunk; a match, whose dinosaur's height it prints: that of the
-# black pixels of full.png's left quarter, where nothing else is black at the start of a match.
+# Plays the session on the screen last started: the prompt, kept from the small screen and the
+# same on the large one, shrunk; a match, whose dinosaur's height it prints: that of the black
+# pixels of full.png's left quarter, where nothing else is black at the start of a match.
 play() {
-  local name="the $1 screen"
-  display="${!1}"
+  local name="the screen $display"
   launch
   keys j j
   within=20 waitFor promptAsSmall || fail "the prompt at $large, shrunk, is not the one at" \
-    "1280x720: boxes $(darkBox) and $(darkBox "$tmp/small.png"), difference $difference"
+    "1280x720: boxes $(darkBox) and $(darkBox "$tmp/small.png"), difference ${difference:-}"
   startMatch "j d d l l r r" matchShown || fail "no match on $name"
   convert "$tmp/full.png" -gravity West -crop 25%x100%+0+0 +repage -fill white +opaque black \
     -threshold 50% -negate -format '%@' info: | awk -F'[x+]' '{ print $2 }'
   quit shrunk lobbyShown
 }
 
-difference="none measured"
-tall="$(play small)"
+tall="$(play)"
 # Wine keeps its windows on the display of its first program until its server ends.
 [ "$mode" != --wine ] || wineserver -w
-tallScaled="$(play big)"
+startServer "$large"
+tallScaled="$(play)"
 ((tallScaled == k * tall && tall > 50)) ||
   fail "the dinosaur is $tall pixels tall at 1280x720 and $tallScaled at $large"
-echo "scale: the command line, and the game at 1280x720 and at $large (k = $k) passed"

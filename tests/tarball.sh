@@ -10,9 +10,7 @@ tarball="${game[0]}"
 
 # The system has neither library that the tarball carries or links in: what plays, and records
 # its sound, is the tarball's own, found by the loader from lib/.
-for library in libsfml libopenal; do
-  ! ldconfig -p | grep -q "$library" || fail "the system has $library: $(ldconfig -p | grep "$library")"
-done
+! ldconfig -p | grep -E 'libsfml|libopenal' || fail "the system has the libraries above"
 
 mkdir -p "$tmp/my games" "$tmp/bin"
 tar -xzf "$tarball" -C "$tmp/my games"
