@@ -59,7 +59,9 @@ matchShown() { shrunk inMatch; }
 # pixels of full.png's left quarter, where nothing else is black at the start of a match.
 play() {
   local name="the screen $display"
-  launch
+  # The game's output goes to stderr: the height alone goes to the caller, which reads until the
+  # last writer ends, and so must not wait for a game left running by a failure.
+  launch >&2
   keys j j
   within=20 waitFor promptAsSmall || fail "the prompt at $large, shrunk, is not the one at" \
     "1280x720: boxes $(darkBox) and $(darkBox "$tmp/small.png"), difference ${difference:-}"
