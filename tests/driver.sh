@@ -9,8 +9,8 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$root/scripts/xserver.sh"
 # The path as given, a link not resolved, so that a link is what starts the game.
 game=("$(realpath -s "$1")")
-width=1024
-height=768
+width=1280
+height=720
 
 # Starts the game on the display from the folder $from (the repository root by default) with
 # the arguments given, its stderr in err; sets pid and waits for its first frame.
@@ -34,9 +34,14 @@ quit() {
 # The box of the dark pixels of the picture $1 (shot.png by default), as WxH+X+Y.
 darkBox() { convert "${1:-$tmp/shot.png}" -threshold 50% -negate -format %@ info:; }
 
-# The box (W H X Y) of the pixels of colour $1 left of x $2 in the band where the dinosaurs stand
-# (118 pixels above the ground's 40) of shot.png.
-dinosaurBox() {
-  convert "$tmp/shot.png" -crop "${2}x118+0+$((height - 158))" +repage -fill white \
-    +opaque "#$1" -format '%@' info: 2>/dev/null | tr 'x+' '  '
+# The right edges, in one line, of the dinosaurs of the colours $2... left of x $1 in the band
+# where they stand (118 pixels above the ground's 40), from a new screenshot.
+dinosaurEdges() {
+  local left="$1" colour
+  shift
+  DISPLAY="$display" import -window root "$tmp/shot.png"
+  for colour in "$@"; do
+    convert "$tmp/shot.png" -crop "${left}x118+0+$((height - 158))" +repage -fill white \
+      +opaque "#$colour" -format '%@' info: 2>/dev/null | awk -F'[x+]' '{ printf "%d ", $1 + $3 }'
+  done
 }

@@ -1,66 +1,46 @@
 // Game controllers for the real game, preloaded by tests/pads.sh: stands in for the devices
-// /dev/input/js0 to js7 and for libudev's listing of them, so that SFML's own Linux joystick code
+// /dev/input/js0 and js1 and for libudev's listing of them, so that SFML's own Linux joystick code
 // sees pads that a test plugs in, presses, moves and pulls out.
 //
 // The file that TWINRUN_PADS names takes one command a line, read whenever the library asks about
 // joysticks: "plug N", "unplug N", "press N B", "release N B" and "axis N A V" (axis A of pad N to
-// V, -32767 to 32767). A pad unplugged is no longer listed, a new open fails and reads of a device
-// opened before fail with ENODEV; plugged in again it is listed. The hot-plug monitor is always
-// readable and hands over no report, after which the library lists the pads anew: so it does at
-// every look. Each run of reads (the library reads until EAGAIN) hands over the changes in order
-// but stops before a second change of the same button or axis, so that the library sees a press
-// apart from its release however fast the test writes them.
+// V, -32767 to 32767). A pad unplugged is no longer listed, and opens and reads of it fail with
+// ENODEV, which is how the library learns that it went. The hot-plug monitor is always readable
+// and hands over no report, after which the library lists the pads anew: so it does at every look.
+// Each run of reads (the library reads until EAGAIN) hands over one change, so that the library
+// sees a press apart from its release however fast the test writes them.
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <linux/joystick.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <iterator>
 #include <string>
-#include <tuple>
-#include <utility>
-
-// libudev's objects, opaque to the library; a device is a pad.
-struct udev {};
-struct udev_list_entry {
-    const char* name;
-    udev_list_entry* next;
-};
-struct udev_device {
-    int pad;
-};
 
 namespace {
 
-constexpr int padCount = 8;
-// Each pad's device node, which is its system path too.
-const char* const nodes[padCount] = {"/dev/input/js0", "/dev/input/js1", "/dev/input/js2",
-                                     "/dev/input/js3", "/dev/input/js4", "/dev/input/js5",
-                                     "/dev/input/js6", "/dev/input/js7"};
-udev_device devices[padCount] = {{0}, {1}, {2}, {3}, {4}, {5}, {6}, {7}};
-
+// A pad, which is libudev's listing entry and device of it too.
 struct Pad {
+    // The device node, which is the system path too.
+    const char* node;
     bool plugged = false;
-    // Changes at every plug and unplug: a device opened in an earlier one is gone.
-    int generation = 0;
     std::deque<js_event> changes;
-    // The buttons (bit n for number n) and axes (bit 32 + n) changed in the run of reads under
-    // way.
-    unsigned long long changed = 0;
+    // Whether the run of reads under way has handed over its change.
+    bool handed = false;
 };
-Pad pads[padCount];
-udev context;
-// For each descriptor opened as a pad (one of /dev/null of its own): the pad + 1 (0 for none),
-// and the pad's generation then. The library asks about joysticks from one thread; descriptors
-// of other threads are never pads.
-int padOf[1024], generationOf[1024];
+Pad pads[] = {{"/dev/input/js0", false, {}, false}, {"/dev/input/js1", false, {}, false}};
+// The pad that each descriptor was opened as (one of /dev/null of its own), if any. The library
+// asks about joysticks from one thread; descriptors of other threads are never pads.
+Pad* padOf[1024];
 bool isPad(int fd) {
-    return fd >= 0 && fd < 1024 && padOf[fd] > 0;
+    return fd >= 0 && fd < 1024 && padOf[fd] != nullptr;
 }
 
 template <typename F> F next(const char* name) {
@@ -70,37 +50,36 @@ int realOpen(const char* path, int flags, mode_t mode) {
     static const auto f = next<int (*)(const char*, int, ...)>("open");
     return f(path, flags, mode);
 }
-ssize_t realRead(int fd, void* buffer, size_t size) {
-    static const auto f = next<ssize_t (*)(int, void*, size_t)>("read");
-    return f(fd, buffer, size);
-}
+
+// The monitor's descriptor.
+const int monitor = realOpen("/dev/null", O_RDONLY | O_CLOEXEC, 0);
 
 void command(const std::string& line) {
     int pad = -1, number = 0, value = 0;
     char verb[16] = "";
-    const int words = std::sscanf(line.c_str(), "%15s %d %d %d", verb, &pad, &number, &value);
-    if (words < 2 || pad < 0 || pad >= padCount) {
-        std::fprintf(stderr, "fakepads: bad command: %s\n", line.c_str());
-        return;
-    }
-    Pad& p = pads[pad];
+    std::sscanf(line.c_str(), "%15s %d %d %d", verb, &pad, &number, &value);
     const std::string v = verb;
-    if ((v == "plug" || v == "unplug") && p.plugged != (v == "plug")) {
-        p = Pad{v == "plug", p.generation + 1, {}, 0};
-    } else if (p.plugged && (v == "press" || v == "release" || v == "axis")) {
+    if (pad < 0 || pad >= static_cast<int>(std::size(pads))) {
+        std::fprintf(stderr, "fakepads: bad command: %s\n", line.c_str());
+    } else if (v == "plug" || v == "unplug") {
+        pads[pad].plugged = v == "plug";
+        pads[pad].changes.clear();
+    } else if (pads[pad].plugged) {
         const auto type = static_cast<__u8>(v == "axis" ? JS_EVENT_AXIS : JS_EVENT_BUTTON);
         const int to = v == "axis" ? value : v == "press";
-        p.changes.push_back(js_event{0, static_cast<__s16>(to), type, static_cast<__u8>(number)});
+        pads[pad].changes.push_back(
+            js_event{0, static_cast<__s16>(to), type, static_cast<__u8>(number)});
     }
 }
 
-// Takes the commands written since the last call.
+// Takes the commands written since the last call (read through read() below, which passes the
+// file on to the C library).
 void takeCommands() {
     static const char* path = std::getenv("TWINRUN_PADS");
     static const int fd = path ? realOpen(path, O_RDONLY | O_CLOEXEC, 0) : -1;
     static std::string unread;
     char buffer[512];
-    for (ssize_t n; fd >= 0 && (n = realRead(fd, buffer, sizeof buffer)) > 0;) {
+    for (ssize_t n; fd >= 0 && (n = read(fd, buffer, sizeof buffer)) > 0;) {
         unread.append(buffer, static_cast<size_t>(n));
     }
     for (size_t end; (end = unread.find('\n')) != std::string::npos; unread.erase(0, end + 1)) {
@@ -108,60 +87,38 @@ void takeCommands() {
     }
 }
 
-// The pad of /dev/input/jsN, or -1 for any other path.
-int padOfPath(const char* path) {
-    int pad = -1;
-    return std::sscanf(path, "/dev/input/js%d", &pad) == 1 && pad >= 0 && pad < padCount ? pad : -1;
-}
-udev_device* deviceOf(const char* path) {
-    return padOfPath(path) < 0 ? nullptr : &devices[padOfPath(path)];
+// The pad of the device node or system path, or none.
+Pad* padAt(const char* path) {
+    Pad* pad =
+        std::find_if(pads, std::end(pads), [&](Pad& p) { return !std::strcmp(path, p.node); });
+    return pad == std::end(pads) ? nullptr : pad;
 }
 
-int monitorFd() {
-    static const int fd = realOpen("/dev/null", O_RDONLY | O_CLOEXEC, 0);
-    return fd;
-}
-
-// Lists the pads plugged in now, in order of number.
-udev_list_entry* listPlugged() {
-    static udev_list_entry listed[padCount];
-    udev_list_entry* first = nullptr;
+// The first pad plugged in from the pad given on, in order of number, or none, once the commands
+// written so far are taken (a pad that goes while the library walks the listing ends it early).
+Pad* pluggedFrom(Pad* from) {
     takeCommands();
-    for (int pad = padCount - 1; pad >= 0; --pad) {
-        if (pads[pad].plugged) {
-            listed[pad] = udev_list_entry{nodes[pad], first};
-            first = &listed[pad];
-        }
-    }
-    return first;
+    Pad* pad = std::find_if(from, std::end(pads), [](Pad& p) { return p.plugged; });
+    return pad == std::end(pads) ? nullptr : pad;
 }
 
-// A joystick of the open hardware's test vendor and model, with no USB parent.
-const char* property(const std::string& key) {
-    return key == "ID_INPUT_JOYSTICK" ? "1"
-           : key == "ID_VENDOR_ID"    ? "1209"
-           : key == "ID_MODEL_ID"     ? "0001"
-                                      : nullptr;
-}
-
-ssize_t readPad(int fd, void* buffer, size_t size) {
+ssize_t readPad(Pad& pad, void* buffer, size_t size) {
     takeCommands();
-    Pad& p = pads[padOf[fd] - 1];
-    if (generationOf[fd] != p.generation) {
-        errno = ENODEV;
+    errno = pad.plugged ? EAGAIN : ENODEV;
+    if (!pad.plugged || pad.changes.empty() || pad.handed || size < sizeof(js_event)) {
+        pad.handed = false;
         return -1;
     }
-    const js_event change = p.changes.empty() ? js_event{} : p.changes.front();
-    const auto bit = 1ull << (change.number % 32 + (change.type == JS_EVENT_AXIS ? 32 : 0));
-    if (p.changes.empty() || (p.changed & bit) != 0 || size < sizeof(js_event)) {
-        p.changed = 0;
-        errno = EAGAIN;
-        return -1;
-    }
-    p.changed |= bit;
-    std::memcpy(buffer, &change, sizeof(js_event));
-    p.changes.pop_front();
+    pad.handed = true;
+    std::memcpy(buffer, &pad.changes.front(), sizeof(js_event));
+    pad.changes.pop_front();
     return sizeof(js_event);
+}
+
+// A joystick, of no vendor or model (the game silences SFML's complaints about them), with no USB
+// parent.
+const char* joystick(const char* key) {
+    return std::strcmp(key, "ID_INPUT_JOYSTICK") == 0 ? "1" : nullptr;
 }
 
 } // namespace
@@ -171,35 +128,33 @@ ssize_t readPad(int fd, void* buffer, size_t size) {
 extern "C" {
 
 int open(const char* path, int flags, ...) {
-    mode_t mode = 0;
-    if ((flags & (O_CREAT | O_TMPFILE)) != 0) {
-        va_list rest;
-        va_start(rest, flags);
-        mode = static_cast<mode_t>(va_arg(rest, int));
-        va_end(rest);
-    }
-    const int pad = padOfPath(path);
-    if (pad < 0) {
+    va_list rest;
+    va_start(rest, flags);
+    const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) != 0 ? va_arg(rest, mode_t) : 0;
+    va_end(rest);
+    Pad* pad = padAt(path);
+    if (pad == nullptr) {
         return realOpen(path, flags, mode);
     }
-    takeCommands();
-    const int fd = pads[pad].plugged ? realOpen("/dev/null", O_RDONLY | O_CLOEXEC, 0) : -1;
+    // Plugged in as of the listing that named it.
+    const int fd = pad->plugged ? realOpen("/dev/null", O_RDONLY | O_CLOEXEC, 0) : -1;
     if (fd < 0 || fd >= 1024) {
-        errno = ENOENT;
+        errno = ENODEV;
         return -1;
     }
-    std::tie(padOf[fd], generationOf[fd]) = std::pair(pad + 1, pads[pad].generation);
+    padOf[fd] = pad;
     return fd;
 }
 
 ssize_t read(int fd, void* buffer, size_t size) {
-    return isPad(fd) ? readPad(fd, buffer, size) : realRead(fd, buffer, size);
+    static const auto realRead = next<ssize_t (*)(int, void*, size_t)>("read");
+    return isPad(fd) ? readPad(*padOf[fd], buffer, size) : realRead(fd, buffer, size);
 }
 
 int close(int fd) {
     static const auto realClose = next<int (*)(int)>("close");
     if (isPad(fd)) {
-        padOf[fd] = 0;
+        padOf[fd] = nullptr;
     }
     return realClose(fd);
 }
@@ -213,17 +168,12 @@ int ioctl(int fd, unsigned long request, ...) {
         static const auto realIoctl = next<int (*)(int, unsigned long, ...)>("ioctl");
         return realIoctl(fd, request, argument);
     }
-    // Two axes, X and Y, and eight buttons.
+    // Two axes, X and Y, and eight buttons; no name (SFML's complaint is silenced too).
     if (request == JSIOCGAXES || request == JSIOCGBUTTONS) {
         *static_cast<__u8*>(argument) = request == JSIOCGAXES ? 2 : 8;
     } else if (request == JSIOCGAXMAP) {
-        __u8* map = static_cast<__u8*>(argument);
-        std::memset(map, 0, _IOC_SIZE(JSIOCGAXMAP));
-        map[0] = ABS_X;
-        map[1] = ABS_Y;
-    } else if (_IOC_TYPE(request) == 'j' && _IOC_NR(request) == _IOC_NR(JSIOCGNAME(0))) {
-        std::snprintf(static_cast<char*>(argument), _IOC_SIZE(request), "Test pad %d",
-                      padOf[fd] - 1);
+        std::memset(argument, ABS_X, _IOC_SIZE(JSIOCGAXMAP));
+        static_cast<__u8*>(argument)[1] = ABS_Y;
     } else {
         errno = EINVAL;
         return -1;
@@ -231,34 +181,35 @@ int ioctl(int fd, unsigned long request, ...) {
     return 0;
 }
 
-// libudev as far as the library asks it, each call one answer: the context stands for the
-// monitor and the listing too, and configuring or releasing them does nothing. The monitor's
-// descriptor (/dev/null) is readable at every look, with no report to receive.
+// libudev as far as the library asks it, each call one answer; its objects are opaque to the
+// library, so pointers of any type stand for them: the pads for the context, the monitor and the
+// listing, and a pad for its listing entry and its device. Configuring or releasing them does
+// nothing.
 #define ANSWER(type, name, parameters, answer)                                                     \
     type name parameters {                                                                         \
         return answer;                                                                             \
     }
-ANSWER(udev*, udev_new, (), &context)
-ANSWER(udev*, udev_monitor_new_from_netlink, (udev*, const char*), &context)
-ANSWER(int, udev_monitor_filter_add_match_subsystem_devtype, (udev*, const char*, const char*), 0)
-ANSWER(int, udev_monitor_enable_receiving, (udev*), 0)
-ANSWER(int, udev_monitor_get_fd, (udev*), monitorFd())
-ANSWER(udev_device*, udev_monitor_receive_device, (udev*), nullptr)
-ANSWER(udev*, udev_enumerate_new, (udev*), &context)
-ANSWER(int, udev_enumerate_add_match_subsystem, (udev*, const char*), 0)
-ANSWER(int, udev_enumerate_scan_devices, (udev*), 0)
-ANSWER(udev_list_entry*, udev_enumerate_get_list_entry, (udev*), listPlugged())
-ANSWER(const char*, udev_list_entry_get_name, (udev_list_entry * entry), entry->name)
-ANSWER(udev_list_entry*, udev_list_entry_get_next, (udev_list_entry * entry), entry->next)
-ANSWER(udev_device*, udev_device_new_from_syspath, (udev*, const char* path), deviceOf(path))
-ANSWER(const char*, udev_device_get_devnode, (udev_device * device), nodes[device->pad])
-ANSWER(const char*, udev_device_get_syspath, (udev_device * device), nodes[device->pad])
-ANSWER(const char*, udev_device_get_property_value, (udev_device*, const char* key), property(key))
-ANSWER(udev_device*, udev_device_get_parent_with_subsystem_devtype,
-       (udev_device*, const char*, const char*), nullptr)
-ANSWER(udev*, udev_unref, (udev*), nullptr)
-ANSWER(udev*, udev_monitor_unref, (udev*), nullptr)
-ANSWER(udev*, udev_enumerate_unref, (udev*), nullptr)
-ANSWER(udev_device*, udev_device_unref, (udev_device*), nullptr)
+ANSWER(void*, udev_new, (), pads)
+ANSWER(void*, udev_monitor_new_from_netlink, (void*, const char*), pads)
+ANSWER(int, udev_monitor_filter_add_match_subsystem_devtype, (void*, const char*, const char*), 0)
+ANSWER(int, udev_monitor_enable_receiving, (void*), 0)
+ANSWER(int, udev_monitor_get_fd, (void*), monitor)
+ANSWER(void*, udev_monitor_receive_device, (void*), nullptr)
+ANSWER(void*, udev_enumerate_new, (void*), pads)
+ANSWER(int, udev_enumerate_add_match_subsystem, (void*, const char*), 0)
+ANSWER(int, udev_enumerate_scan_devices, (void*), 0)
+ANSWER(Pad*, udev_enumerate_get_list_entry, (void*), pluggedFrom(pads))
+ANSWER(const char*, udev_list_entry_get_name, (Pad * entry), entry->node)
+ANSWER(Pad*, udev_list_entry_get_next, (Pad * entry), pluggedFrom(entry + 1))
+ANSWER(Pad*, udev_device_new_from_syspath, (void*, const char* path), padAt(path))
+ANSWER(const char*, udev_device_get_devnode, (Pad * device), device->node)
+ANSWER(const char*, udev_device_get_syspath, (Pad * device), device->node)
+ANSWER(const char*, udev_device_get_property_value, (void*, const char* key), joystick(key))
+ANSWER(void*, udev_device_get_parent_with_subsystem_devtype, (void*, const char*, const char*),
+       nullptr)
+ANSWER(void*, udev_unref, (void*), nullptr)
+ANSWER(void*, udev_monitor_unref, (void*), nullptr)
+ANSWER(void*, udev_enumerate_unref, (void*), nullptr)
+ANSWER(void*, udev_device_unref, (void*), nullptr)
 
 } // extern "C"

@@ -1,66 +1,45 @@
 #!/usr/bin/env bash
-# End to end with game controllers: the real twinrun on a private 1024 × 768 X server, whose
+# End to end with game controllers: the real twinrun on a private 1280 × 720 X server, whose
 # Linux joysticks are two pads of tests/fakepads.cpp, preloaded, which SFML's own joystick code
 # reads. Pad 0 joins with four buttons, pad 1 with two buttons and its X axis, and both start a
 # match; pulled out while they run right, both dinosaurs stand still. Back in the lobby both
-# figures stand faded; pad 1 plugged in again shows in full colour without a mark and starts a
-# match alone, in which player 0 takes no part; pad 0 back shows in full colour.
-# The game writes nothing of its own about pads coming and going.
+# figures stand faded; pad 1 plugged in again shows in full colour and its jump starts a match
+# alone. The game writes nothing of its own about pads coming
+# and going. (Who sits out and who is ready is the unit tests' to check.)
 # Usage: tests/pads.sh path/to/twinrun path/to/libfakepads.so, from the repository root.
 # shellcheck source=tests/driver.sh
 source "$(dirname "$0")/driver.sh"
-fake="$(realpath "$2")"
 
 # The pads' commands (see tests/fakepads.cpp); both pads are plugged in from the start.
-pads="$tmp/pads"
-printf 'plug 0\nplug 1\n' >"$pads"
-pad() { printf '%s\n' "$@" >>"$pads"; }
+printf 'plug 0\nplug 1\n' >"$tmp/pads"
+pad() { printf '%s\n' "$@" >>"$tmp/pads"; }
 # Presses and lets go of button $2 of pad $1, $3 times.
 click() { for _ in $(seq "${3:-1}"); do pad "press $1 $2" "release $1 $2"; done; }
 
 # Pixels of colour $3 in the 100 × 100 square at the centre of the lobby's figure x = $1 of $2.
 figure() { count "$tmp/shot.png" $(($1 * width / ($2 + 1))) $((height / 2)) "$3"; }
-# Figure $1 of $2 in full colour $3, faded (drawn, but none of it in full colour), and whether its
-# ready mark shows (the mark's green).
+# Figure $1 of $2 in full colour $3, or faded (drawn, but none of it in full colour).
 full() { [ "$(figure "$@")" -gt 1000 ]; }
 faded() { [ "$(figure "$@")" -eq 0 ] && [ "$(figure "$1" "$2" FFFFFF)" -lt 9000 ]; }
-marked() { [ "$(figure "$1" "$2" 2EB046)" -gt 50 ]; }
 
-# The right edges of the black and the red dinosaur in the band where dinosaurs stand, from a
-# new screenshot: "black red".
-edges() {
-  DISPLAY="$display" import -window root "$tmp/shot.png"
-  local colour w x
-  for colour in 000000 FF0000; do
-    read -r w _ x _ <<<"$(dinosaurBox $colour $((width / 2 + 120)))"
-    printf '%s ' $((x + w))
-  done
-}
+# The right edges of the black and the red dinosaur, from a new screenshot: "black red".
+edges() { dinosaurEdges $((width / 2 + 120)) 000000 FF0000; }
 # Both ran right: black at full speed, red at half, and neither has reached the middle yet.
 bothRan() {
-  local black red
-  read -r black red <<<"$(edges)"
-  ((black > 200 && red > 160 && black < width / 2 + 100))
+  edges | awk -v middle=$((width / 2 + 100)) '{ exit !($1 > 200 && $2 > 160 && $1 < middle) }'
 }
 # Neither moved in half a second, short of the middle, where every dinosaur stops.
 standStill() {
-  local before black
+  local before
   before="$(edges)"
   sleep 0.5
-  read -r black _ <<<"$before"
-  [ "$(edges)" = "$before" ] && ((black < width / 2 + 100))
-}
-# In a match, the red dinosaur ran off the start, where no black one stays behind.
-redAlone() {
-  local red band="150x118+0+$((height - 158))"
-  read -r _ red <<<"$(edges)"
-  inMatch && ((red > 300)) && [ "$(pixels "$tmp/shot.png" "$band" 000000)" -eq 0 ]
+  [ "$(edges)" = "$before" ] && ((${before%% *} < width / 2 + 100))
 }
 
 # The sanitizers would take the preloaded library for a runtime loaded too late.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
 startServer "${width}x$height"
-game=(env LD_PRELOAD="$fake" TWINRUN_PADS="$pads" "${game[@]}")
+game=(env LD_PRELOAD="$(realpath "$2")" TWINRUN_PADS="$tmp/pads" "${game[@]}")
 launch
 within=20
 
@@ -78,27 +57,17 @@ pad "press 0 3" "axis 1 0 16384"
 waitFor bothRan || fail "the pads did not steer: $(edges)"
 pad "unplug 0" "unplug 1"
 waitFor standStill || fail "pulled out, the dinosaurs ran on: $(edges)"
-leaveMatch lobbyShown || fail "Escape did not end the match"
-faded1() { faded 1 2 000000 && faded 2 2 FF0000; }
-waitFor faded1 || fail "the absent players' figures are not faded"
+bothFaded() { faded 1 2 000000 && faded 2 2 FF0000; }
+leaveMatch bothFaded || fail "back in the lobby, the absent players' figures are not faded"
 
-# Pad 1 back: in full colour, not ready; its jump alone starts a match without player 0.
+# Pad 1 back in full colour, pad 0 still faded; pad 1's jump starts a match.
 pad "plug 1"
-back1() { full 2 2 FF0000 && ! marked 2 2 && faded 1 2 000000; }
-waitFor back1 || fail "pad 1 plugged in again does not show in full colour without a mark"
+back1() { full 2 2 FF0000 && faded 1 2 000000; }
+waitFor back1 || fail "pad 1 plugged in again does not show in full colour"
 click 1 0
 waitFor inMatch || fail "pad 1 alone started no match"
-pad "axis 1 0 32767"
-waitFor redAlone || fail "the absent player stands in the match: $(edges)"
-leaveMatch lobbyShown || fail "Escape did not end the second match"
-
-# Pad 0 back: in full colour again.
-pad "plug 0"
-waitFor full 1 2 000000 || fail "pad 0 plugged in again does not show in full colour"
-keys Escape
-ended "$pid" || fail "Escape ended the game with status $?"
+quit
 
 # Standard error holds the axis traces and nothing else: no line for a pad going or coming.
-others="$(grep -vE '^(Checking axis for player [01]|Axis value: -?[0-9.e-]+)$' "$tmp/err" || true)"
-[ -z "$others" ] || fail "stderr: $(head -n 5 <<<"$others")"
-echo "pads end to end: pulled pads let go and sit out, faded; back, they mark ready afresh"
+! grep -vE '^(Checking axis for player [01]|Axis value: -?[0-9.e-]+)$' "$tmp/err" ||
+  fail "stderr holds the lines above"

@@ -8,22 +8,15 @@
 source "$(dirname "$0")/driver.sh"
 tarball="${game[0]}"
 
-# The system has neither library that the tarball carries or links in: what plays is the
-# tarball's own.
-for library in libsfml libopenal; do
-  ! ldconfig -p | grep -q "$library" || fail "the system has $library: $(ldconfig -p | grep "$library")"
-done
+# The system has neither library that the tarball carries or links in: what plays, and records
+# its sound, is the tarball's own, found by the loader from lib/.
+! ldconfig -p | grep -E 'libsfml|libopenal' || fail "the system has the libraries above"
 
 mkdir -p "$tmp/my games" "$tmp/bin"
 tar -xzf "$tarball" -C "$tmp/my games"
 folders=("$tmp/my games"/*)
 [ "${#folders[@]}" -eq 1 ] && [ -x "${folders[0]}/twinrun" ] || fail "the tarball holds ${folders[*]}"
 ln -s "${folders[0]}/twinrun" "$tmp/bin/twinrun"
-# The loader takes OpenAL Soft from the tarball's lib/ and finds every other library. (ldd
-# resolves $ORIGIN from the path it is given, unlike a started program: not through the link.)
-linked="$(ldd "${folders[0]}/twinrun")"
-! grep -q 'not found' <<<"$linked" || fail "libraries not found: $(grep 'not found' <<<"$linked")"
-grep -qF "${folders[0]}/lib/libopenal.so.1" <<<"$linked" || fail "OpenAL Soft not from lib/: $linked"
 
 "$root/tests/e2e.sh" "$tmp/bin/twinrun" --elsewhere
 "$root/tests/sound.sh" "$tmp/bin/twinrun" --elsewhere
