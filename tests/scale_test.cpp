@@ -7,16 +7,17 @@
 
 namespace {
 
-// The number of pixels in the region of the image (in window pixels) that differ from the
-// top-left pixel of their k × k block of the window: each world pixel is one such block.
-int brokenBlocks(const sf::Image& image, sf::IntRect region, int k) {
+// The number of pixels in the region of the image at scale 2 (in world pixels) that differ from
+// the top-left pixel of their 2 × 2 block of the window: each world pixel is one such block.
+int brokenBlocks(const sf::Image& image, sf::FloatRect region) {
     sf::IntRect r;
-    region.intersects({0, 0, int(image.getSize().x), int(image.getSize().y)}, r);
+    sf::IntRect(2 * region.left, 2 * region.top, 2 * region.width, 2 * region.height)
+        .intersects({0, 0, int(image.getSize().x), int(image.getSize().y)}, r);
     int broken = 0;
     for (int y = r.top; y < r.top + r.height; ++y) {
         for (int x = r.left; x < r.left + r.width; ++x) {
             broken += image.getPixel(unsigned(x), unsigned(y)) !=
-                      image.getPixel(unsigned(x - x % k), unsigned(y - y % k));
+                      image.getPixel(unsigned(x - x % 2), unsigned(y - y % 2));
         }
     }
     return broken;
@@ -90,16 +91,11 @@ TEST_F(ScaledMatch, EachPixelOfAnImageIsAKByKBlockAndTheRestIsBackground) {
     sf::Image shown;
     beforePresent = [&shown] { shown = grabWindow(); };
     ticks(1);
-    // Each image in window pixels: its world bounds twice as large.
-    const auto inWindow = [](const sf::Sprite& sprite) {
-        const sf::FloatRect b = sprite.getGlobalBounds();
-        return sf::IntRect(int(2 * b.left), int(2 * b.top), int(2 * b.width), int(2 * b.height));
-    };
     for (const sf::Sprite* sprite : {&dinoLeftSprite, &dinoRightSprite, &cactus0Sprite}) {
-        EXPECT_EQ(brokenBlocks(shown, inWindow(*sprite), 2), 0);
+        EXPECT_EQ(brokenBlocks(shown, sprite->getGlobalBounds()), 0);
     }
     // The ground along the whole width, and the blocks of the sky and the ground edge.
-    EXPECT_EQ(brokenBlocks(shown, {0, 2 * int(groundTop) - 20, 1282, 1282}, 2), 0);
+    EXPECT_EQ(brokenBlocks(shown, {0, groundTop - 10, 641, 641}), 0);
     // The world's last row and column are the ground's; the rest beyond them is the day's white.
     EXPECT_EQ(colours(shown, {{100, 721}, {1281, 721}, {100, 722}, {1282, 721}, {1282, 722}}),
               "??www");
