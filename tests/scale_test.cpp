@@ -85,12 +85,11 @@ class ScaledMatch : public MatchTest {
 };
 
 TEST_F(ScaledMatch, EachPixelOfAnImageIsAKByKBlockAndTheRestIsBackground) {
-    ASSERT_EQ(sf::Vector2i(screenWidth, screenHeight), sf::Vector2i(641, 361));
     addEntity("cactus0", 300, 0, 84, 81);
-    place(0, 30, floorY);
     sf::Image shown;
     beforePresent = [&shown] { shown = grabWindow(); };
     ticks(1);
+    // Each image over the bounds it takes in the world, and the dinosaur's other run frame.
     for (const sf::Sprite* sprite : {&dinoLeftSprite, &dinoRightSprite, &cactus0Sprite}) {
         EXPECT_EQ(brokenBlocks(shown, sprite->getGlobalBounds()), 0);
     }
