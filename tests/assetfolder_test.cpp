@@ -11,24 +11,22 @@ TEST(AssetFolder, TheExecutablesOwnFolderWinsWhenItHoldsSrcElseTheWorkingFolder)
     // The folders that hold src/ in the world of each case.
     const std::set<fs::path> withSrc = {"/home/ana/twinrun-0.1.0", "/", "/opt/a b/twinrun",
                                         "/usr/share/games/twinrun"};
-    const auto holdsSrc = [&withSrc](const fs::path& folder) { return withSrc.count(folder) > 0; };
-    const struct {
-        const char* executable;
-        const char* chosen; // empty: stay in the working folder
-    } cases[] = {
-        // Unpacked anywhere, started by a double click or through a link from elsewhere.
+    // The executable, then the folder chosen (empty: stay in the working folder). Unpacked
+    // anywhere, started by a double click or through a link from elsewhere; installed, the
+    // executable in libexec/ apart from its data, whose folder the launcher enters; built, in
+    // the build folder, started from the repository; and paths the system could not tell.
+    const std::pair<const char*, const char*> cases[] = {
         {"/home/ana/twinrun-0.1.0/twinrun", "/home/ana/twinrun-0.1.0"},
         {"/opt/a b/twinrun/twinrun", "/opt/a b/twinrun"},
         {"/twinrun", "/"},
-        // Installed: the executable in libexec/ apart from its data, whose folder the launcher
-        // enters; built: the executable in the build folder, started from the repository.
         {"/usr/libexec/twinrun/twinrun", ""},
         {"/home/ana/code/twinrun/build/twinrun", ""},
-        // The system could not tell.
         {"", ""},
-        {"twinrun", ""},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(chooseAssetFolder(c.executable, holdsSrc), fs::path(c.chosen)) << c.executable;
+        {"twinrun", ""}};
+    for (const auto& [executable, chosen] : cases) {
+        EXPECT_EQ(
+            chooseAssetFolder(executable, [&](const fs::path& f) { return withSrc.count(f); }),
+            fs::path(chosen))
+            << executable;
     }
 }

@@ -100,13 +100,6 @@ bool checkRules(bool frame = false) {
     return inMatch;
 }
 
-// The player's joystick unplugged or plugged in; for a keyboard player, a joystick whose number
-// is its jump key's code.
-Event presenceOf(const Player& player) {
-    return make(draw() % 2 ? Event::JoystickDisconnected : Event::JoystickConnected,
-                player.slot[0]);
-}
-
 // A press or release (drawn unless given) of one of a player's controls (0 jump, 1 down,
 // 2 left, 3 right; drawn unless given): a key, a button, or for left and right of a player who
 // steers by an axis, a move of it.
@@ -146,11 +139,14 @@ bool supplyNext() {
     // -1 to 38 (past the library's 8 joysticks) and any axis. In a join mostly the last press
     // again, which confirms a control, a button of the joining joystick (past the library's 32
     // too), or a move of an axis, the one pushed once pushed, which lets it go or pushes again.
-    // Anywhere, now and then, a player's joystick goes or comes back.
-    last = done                         ? make(Event::KeyPressed, sf::Keyboard::Escape)
-           : play && !matchRunning      ? make(Event::KeyPressed, n + (n >= sf::Keyboard::Escape))
-           : draw() % 8000 == 0         ? make(Event::Closed, 0)
-           : !play && n > 0 && pick < 4 ? presenceOf(players[draw() % n])
+    // Anywhere, now and then, a player's joystick goes or comes back (for a keyboard player, a
+    // joystick whose number is its jump key's code).
+    last = done                    ? make(Event::KeyPressed, sf::Keyboard::Escape)
+           : play && !matchRunning ? make(Event::KeyPressed, n + (n >= sf::Keyboard::Escape))
+           : draw() % 8000 == 0    ? make(Event::Closed, 0)
+           : !play && n > 0 && pick < 4
+               ? make(draw() % 2 ? Event::JoystickDisconnected : Event::JoystickConnected,
+                      players[draw() % n].slot[0])
            : !joinInProgress && n > 0 && (play || pick < 90) ? controlOf(players[draw() % n])
            : !joinInProgress || pick >= 85
                ? make(static_cast<Event::EventType>(1 + draw() % Event::JoystickDisconnected),

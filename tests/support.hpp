@@ -61,10 +61,10 @@ class GameTest : public ::testing::Test {
     void TearDown() override {
         EXPECT_FALSE(scriptRanDry()) << "the test ran out of scripted input";
         // The game's own files back, the last swapped first.
-        std::for_each(swappedFiles.rbegin(), swappedFiles.rend(), [](auto& swapped) {
-            std::remove(swapped.first->c_str());
-            *swapped.first = swapped.second;
-        });
+        for (auto swapped = swappedFiles.rbegin(); swapped != swappedFiles.rend(); ++swapped) {
+            std::remove(swapped->first->c_str());
+            *swapped->first = swapped->second;
+        }
         swappedFiles.clear();
     }
 };
@@ -105,15 +105,13 @@ class MatchTest : public GameTest {
 inline sf::Event eventOf(const std::string& word) {
     sf::Event e{};
     const bool up = word[0] == '~';
-    const char* w = word.c_str() + (up ? 1 : 0);
+    const char* w = word.c_str() + up;
     unsigned int id = 0, button = 0;
     char axis = 0;
     float position = 0;
-    if (word == "close") {
-        e.type = sf::Event::Closed;
-    } else if (word == "blur") {
-        e.type = sf::Event::LostFocus;
-    } else if (std::sscanf(w, "-%u", &id) == 1 || std::sscanf(w, "+%u", &id) == 1) {
+    if (word == "close" || word == "blur") {
+        e.type = word == "close" ? sf::Event::Closed : sf::Event::LostFocus;
+    } else if ((w[0] == '-' || w[0] == '+') && std::sscanf(w + 1, "%u", &id) == 1) {
         e.type = w[0] == '-' ? sf::Event::JoystickDisconnected : sf::Event::JoystickConnected;
         e.joystickConnect.joystickId = id;
     } else if (std::sscanf(w, "%u:%c=%f", &id, &axis, &position) == 3) {
@@ -194,8 +192,7 @@ inline std::string colours(const sf::Image& image, std::initializer_list<sf::Vec
                                sf::Color::Green, sf::Color::Blue,  sf::Color::Cyan};
     std::string seen;
     for (const sf::Vector2f& point : points) {
-        const sf::Color c =
-            image.getPixel(static_cast<unsigned>(point.x), static_cast<unsigned>(point.y));
+        const sf::Color c = image.getPixel(unsigned(point.x), unsigned(point.y));
         seen += "kwrgbc?"[std::find(std::begin(known), std::end(known), c) - known];
     }
     return seen;
