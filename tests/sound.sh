@@ -11,35 +11,27 @@
 # --wine plays path/to/twinrun.exe under Wine; --elsewhere starts the game from an empty folder
 # (it reads the src/ beside it).
 # Usage: tests/sound.sh path/to/twinrun [--wine | --elsewhere], from the repository root.
-set -euo pipefail
-# The path as given, a link not resolved, so that a link is what starts the game.
-game=("$(realpath -s "$1")")
+# shellcheck source=tests/driver.sh
+source "$(dirname "$0")/driver.sh"
 mode="${2:-}"
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-# shellcheck source=scripts/xserver.sh
-source "$root/scripts/xserver.sh"
-width=1024
-height=768
-
 startServer "${width}x$height"
 [ "$mode" != --wine ] || useWine
-from="$root"
 [ "$mode" != --elsewhere ] || { from="$tmp/elsewhere" && mkdir "$from"; }
 
-# Starts the game with the arguments given, from the repository root (or the empty folder); sets
-# pid, and started to the moment its recording began: when the WAV file appeared, unless the run
-# is $recordless.
+# Starts the game with the arguments given, like launch; sets started to the moment its
+# recording began: when the WAV file appeared, unless the run is $recordless.
 startGame() {
   rm -f "$tmp/mix.wav"
-  (cd "$from" && DISPLAY="$display" exec "${game[@]}" "$@") 2>"$tmp/err" &
+  (cd "${from:-$root}" && DISPLAY="$display" exec "${game[@]}" "$@") 2>"$tmp/err" &
   pid=$!
   while [ ! -e "$tmp/mix.wav" ] && [ -z "${recordless:-}" ] && timeLeft; do sleep 0.005; done
   started="$(now)"
   waitFor windowUp || fail "no lobby"
 }
 
-# Seconds since the game's recording began.
-elapsed() { awk -v now="$(now)" -v started="$started" 'BEGIN { printf "%.3f\n", now - started }'; }
+# Seconds since the game's recording began; the sum of two numbers of seconds.
+elapsed() { plus "$(now)" "-$started"; }
+plus() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f\n", a + b }'; }
 
 # Plays one session: two keyboard joins, an idle lobby ($idle seconds, 1.2 by default), the first
 # player's ready press, the second's, which starts the match, a jump in it, and its end by
@@ -52,9 +44,7 @@ playSession() {
   idleFrom="$(elapsed)"
   sleep "${idle:-1.2}"
   readyAt="$(elapsed)"
-  keys j
-  sleep 0.5
-  keys w
+  keyDelay=500 keys j w
   waitFor inMatch || fail "no match"
   # The match's first sound fades before the jump, long before the first cactus arrives.
   sleep 1.5
@@ -98,7 +88,7 @@ jumpAsMade() {
 }
 
 # With the effects alone: silence while the lobby is idle, the ready mark heard within 150 ms,
-# and the jump heard with a peak below -6 dBFS.
+# and the jump heard as made.
 recordSound "$tmp/mix.wav"
 startGame --no-music
 playSession
@@ -108,10 +98,8 @@ awk -v l="$length" -v a="$jumpAt" -v b="$endAt" 'BEGIN { exit !(l > a && l < b +
   fail "the recording's length is $length s, the session's $endAt s"
 [ ! -s "$tmp/err" ] || fail "stderr: $(head -n 3 "$tmp/err")"
 heardAt "the ready press" "$idleFrom" "$readyAt"
-heardAt "the jump" "$(awk -v t="$jumpAt" 'BEGIN { print t - 0.5 }')" "$jumpAt"
-awk -v p="$(peakOf "$tmp/mix.wav" "$jumpAt" 0.3)" 'BEGIN { exit !(p > 0.05 && p < 0.5) }' ||
-  fail "the jump's peak: $(peakOf "$tmp/mix.wav" "$jumpAt" 0.3)"
-jumpAsMade "$(awk -v t="$jumpAt" 'BEGIN { print t - 0.05 }')"
+heardAt "the jump" "$(plus "$jumpAt" -0.5)" "$jumpAt"
+jumpAsMade "$(plus "$jumpAt" -0.05)"
 
 # The RMS levels in dBFS of the recording's first channel from $1 seconds on for $2 seconds: of
 # the whole, and of its loudest and its quietest $3 seconds.
@@ -136,7 +124,7 @@ outlast() {
 startGame
 idle=21 ending=outlast playSession
 read -r lobby _ quietest <<<"$(levels "$idleFrom" 20.5 0.01)"
-read -r match _ _ <<<"$(levels "$(awk -v t="$jumpAt" 'BEGIN { print t - 0.9 }')" 0.8 0.05)"
+read -r match _ _ <<<"$(levels "$(plus "$jumpAt" -0.9)" 0.8 0.05)"
 read -r _ ready _ <<<"$(levels "$readyAt" 0.5 0.05)"
 read -r _ jump _ <<<"$(levels "$jumpAt" 0.5 0.05)"
 awk -v l="$lobby" -v q="$quietest" -v m="$match" -v r="$ready" -v j="$jump" \
