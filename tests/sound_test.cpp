@@ -1,6 +1,6 @@
-// Sound: which moment of play asks for which effect, the voices' limit and the mute switch, the
-// match loop's pace, and what the effects and the loops are made of. Which loop plays when, and
-// the music's switch, are in lobby_test.cpp.
+// Sound: which moment of play asks for which effect, the voices' limit, the match loop's pace,
+// and what the effects and the loops are made of. Which loop plays when, and the switches for
+// the music and for all sound, are in lobby_test.cpp.
 #include "support.hpp"
 
 #include "core/sound.hpp"
@@ -10,21 +10,6 @@
 #include <numeric>
 
 class Sounds : public MatchTest {};
-
-namespace {
-
-// The player's keys (WSAD) pressed and let go in the words, handled as a match's pass does.
-void keys(const std::string& words) {
-    script(words + " |");
-    handleMatchEvents();
-}
-
-// The mean square of the samples.
-double power(const std::vector<sf::Int16>& s) {
-    return std::inner_product(s.begin(), s.end(), s.begin(), 0.0) / double(s.size());
-}
-
-} // namespace
 
 TEST_F(Sounds, EachMomentOfAMatchIsHeardOnceInTheTickItHappensAndADownPressIsSilent) {
     // What happens to the lone player on the floor at x 30 (with a second player, who stays
@@ -47,10 +32,9 @@ TEST_F(Sounds, EachMomentOfAMatchIsHeardOnceInTheTickItHappensAndADownPressIsSil
              addEntity("saw", 30, 700, 98.4f, 99); }, "out"},
         {"off the left edge", [] { players[0].x = -100; }, "out over"},
         {"the score reaching 100", [] { score = 99; tickCounter = 2; }, "hundred"},
-        {"the score reaching 150", [] { score = 149; tickCounter = 2; }, ""},
-        {"down on the floor", [] { keys("S"); }, ""},
-        {"down in the air", [] { players[0].y -= 80; keys("S"); }, ""},
-        {"jump and down", [] { keys("W S"); }, "jump"}};
+        {"down on the floor", [] { players[0].downPressed = true; }, ""},
+        {"down in the air", [] { players[0].y -= 80; players[0].downPressed = true; }, ""},
+        {"jump and down", [] { players[0].jumpPressed = players[0].downPressed = true; }, "jump"}};
     // clang-format on
     const Player keyboard = players[0];
     for (const auto& [what, arrange, expected] : cases) {
@@ -65,7 +49,7 @@ TEST_F(Sounds, EachMomentOfAMatchIsHeardOnceInTheTickItHappensAndADownPressIsSil
     }
 }
 
-TEST_F(Sounds, SixtyJumpersSoundOnOneVoiceAFrameTheOldestGivesWayAndMutedNothingIsAsked) {
+TEST_F(Sounds, SixtyJumpersSoundOnOneVoiceAFrameAndTheOldestOfThreeGivesWay) {
     playerCount = 60;
     players.resize(60);
     for (std::size_t p = 0; p < 60; ++p) {
@@ -82,11 +66,6 @@ TEST_F(Sounds, SixtyJumpersSoundOnOneVoiceAFrameTheOldestGivesWayAndMutedNothing
         voices += std::to_string(request.voice) + "@" + std::to_string(request.frame) + " ";
     }
     EXPECT_EQ(voices, "0@0 1@1 2@1 0@1 1@1 ");
-    EXPECT_EQ(heard(), "jump jump jump jump jump");
-    soundMuted = true;
-    sleepFor(sf::seconds(1));
-    playSound(Sound::jump);
-    EXPECT_EQ(heard(), "");
 }
 
 TEST_F(Sounds, TheMatchLoopQuickensWithTheWorldToAFifthFasterAtFourTimesTheFirstSpeed) {
@@ -111,7 +90,9 @@ TEST(Synthesis, EffectsAreShortEvenClickFreeAndDistinctAndTheLoopsSeamlessUnderT
         const auto [low, high] = std::minmax_element(samples.begin(), samples.end());
         EXPECT_LE(std::max(-*low, int(*high)), 16422) << s << " peaks above -6 dBFS";
         EXPECT_LT(std::abs(samples.front()) + std::abs(samples.back()), 330) << s;
-        levels.push_back(10 * std::log10(power(samples)));
+        const double energy =
+            std::inner_product(samples.begin(), samples.end(), samples.begin(), 0.0);
+        levels.push_back(10 * std::log10(energy / double(samples.size())));
         for (std::size_t start = 0; start < soundRate / 2; start += step) {
             int crossings = 0, peak = 0;
             for (std::size_t i = start + 1; i < start + step && i < samples.size(); ++i) {
@@ -139,8 +120,8 @@ TEST(Synthesis, EffectsAreShortEvenClickFreeAndDistinctAndTheLoopsSeamlessUnderT
         }
     }
     // Each loop lasts over 20 s, comes round from its last sample to its first with no step
-    // that stands out, sits 7.5 to 11 dB under a jump, and three jumps a frame (735 samples)
-    // apart over its loudest moment don't clip.
+    // that stands out, and three jumps a frame (735 samples) apart over its loudest moment don't
+    // clip. (How far it sits under the effects: tests/sound.sh.)
     const std::vector<sf::Int16> jump = synthesize(Sound::jump);
     int jumps = 0;
     for (std::size_t t = 0; t + 1470 < jump.size(); ++t) {
@@ -155,8 +136,6 @@ TEST(Synthesis, EffectsAreShortEvenClickFreeAndDistinctAndTheLoopsSeamlessUnderT
             steepest = std::max(steepest, std::abs(loop[i] - loop[i - 1]));
         }
         EXPECT_LE(std::abs(loop.front() - loop.back()) * 10, steepest) << int(music);
-        const double below = 10 * std::log10(power(loop) / power(jump));
-        EXPECT_TRUE(below > -11 && below < -7.5) << int(music) << ": " << below << " dB";
         const auto [low, high] = std::minmax_element(loop.begin(), loop.end());
         EXPECT_LE(std::max(-*low, int(*high)) + jumps, 32767) << int(music);
     }
