@@ -44,9 +44,8 @@ std::mt19937 generator;
 // that reads 0.
 float& axisAt(unsigned int joystickId, unsigned int axis) {
     static float spare;
-    spare = 0.0f;
     const bool known = joystickId < sf::Joystick::Count && axis < sf::Joystick::AxisCount;
-    return known ? axes[joystickId][axis] : spare;
+    return known ? axes[joystickId][axis] : (spare = 0.0f);
 }
 
 } // namespace
@@ -66,9 +65,8 @@ bool pollInput() {
         // window's close request, which every loop obeys, and an empty queue in turn, so that
         // loops that poll until the queue is empty still end their pass and see it.
         const bool dry = std::exchange(endReported, !endReported);
-        ranDry = ranDry || dry;
         if (dry) {
-            event = sf::Event{};
+            ranDry = true;
             event.type = sf::Event::Closed;
         }
         return dry;
@@ -76,9 +74,7 @@ bool pollInput() {
     const std::optional<sf::Event> entry = script.front();
     script.pop_front();
     endReported = false;
-    if (entry) {
-        event = *entry;
-    }
+    event = entry.value_or(event);
     if (entry && event.type == sf::Event::JoystickMoved) {
         axisAt(event.joystickMove.joystickId, event.joystickMove.axis) =
             event.joystickMove.position;

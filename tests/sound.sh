@@ -6,44 +6,35 @@
 # the effects stand out over the music, its loop comes round without a gap, and after a match
 # that the second player outlasts, the lobby shows its crown and its one win. With --mute
 # nothing is played and no device opened; with a device that won't open the game plays on,
-# silent, after one line on standard error. Each game ends with Escape and status 0, and its
-# recording is then a complete file.
+# silent, after one line on standard error. Each game ends with Escape and status 0.
 # --wine plays path/to/twinrun.exe under Wine; --elsewhere starts the game from an empty folder
 # (it reads the src/ beside it).
 # Usage: tests/sound.sh path/to/twinrun [--wine | --elsewhere], from the repository root.
-set -euo pipefail
-# The path as given, a link not resolved, so that a link is what starts the game.
-game=("$(realpath -s "$1")")
+# shellcheck source=tests/driver.sh
+source "$(dirname "$0")/driver.sh"
 mode="${2:-}"
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-# shellcheck source=scripts/xserver.sh
-source "$root/scripts/xserver.sh"
-width=1024
-height=768
-
 startServer "${width}x$height"
 [ "$mode" != --wine ] || useWine
-from="$root"
 [ "$mode" != --elsewhere ] || { from="$tmp/elsewhere" && mkdir "$from"; }
 
-# Starts the game with the arguments given, from the repository root (or the empty folder); sets
-# pid, and started to the moment its recording began: when the WAV file appeared, unless the run
-# is $recordless.
+# Starts the game with the arguments given, like launch; sets started to the moment its
+# recording began: when the WAV file appeared, unless the run is $recordless.
 startGame() {
   rm -f "$tmp/mix.wav"
-  (cd "$from" && DISPLAY="$display" exec "${game[@]}" "$@") 2>"$tmp/err" &
+  (cd "${from:-$root}" && DISPLAY="$display" exec "${game[@]}" "$@") 2>"$tmp/err" &
   pid=$!
   while [ ! -e "$tmp/mix.wav" ] && [ -z "${recordless:-}" ] && timeLeft; do sleep 0.005; done
   started="$(now)"
   waitFor windowUp || fail "no lobby"
 }
 
-# Seconds since the game's recording began.
-elapsed() { awk -v now="$(now)" -v started="$started" 'BEGIN { printf "%.3f\n", now - started }'; }
+# Seconds since the game's recording began; the sum of two numbers of seconds.
+elapsed() { plus "$(now)" "-$started"; }
+plus() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f\n", a + b }'; }
 
 # Plays one session: two keyboard joins, an idle lobby ($idle seconds, 1.2 by default), the first
 # player's ready press, the second's, which starts the match, a jump in it, and its end by
-# $ending (Escape by default); sets idleFrom, readyAt, jumpAt and endAt to their moments in the
+# $ending (Escape by default); sets idleFrom, readyAt and jumpAt to their moments in the
 # recording.
 playSession() {
   joins "j j j d d l l r r" "q w w s s a a e e"
@@ -52,9 +43,7 @@ playSession() {
   idleFrom="$(elapsed)"
   sleep "${idle:-1.2}"
   readyAt="$(elapsed)"
-  keys j
-  sleep 0.5
-  keys w
+  keyDelay=500 keys j w
   waitFor inMatch || fail "no match"
   # The match's first sound fades before the jump, long before the first cactus arrives.
   sleep 1.5
@@ -64,7 +53,6 @@ playSession() {
   "${ending:-leaveMatch}" lobbyShown || fail "the match did not end"
   keys Escape
   ended "$pid" || fail "Escape ended the game with status $?"
-  endAt="$(elapsed)"
   # Windows ends its lines with a carriage return too; "test" is the game's trace of each bird
   # or saw, which a match may bring.
   sed -i -e 's/\r$//' -e '/^test$/d' "$tmp/err"
@@ -75,7 +63,6 @@ playSession() {
 # the recording's agree within a few tens of milliseconds: the file is seen within 5 ms of its
 # making, and the writer mixes a period ahead.
 heardAt() { # what, from, moment
-  local onset
   onset="$(onsetAfter "$tmp/mix.wav" "$2")"
   awk -v o="$onset" -v t="$3" 'BEGIN { exit !(o >= t - 0.05 && o <= t + 0.15) }' ||
     fail "$1 at $3 s: the first sound from $2 s is at $onset s"
@@ -87,7 +74,6 @@ heardAt() { # what, from, moment
 # one channel of two and 3 dB quieter, it may sound up to 25 ms shorter; played at another rate
 # than its own it would last twice as long and sound an octave lower, or the other way round.
 jumpAsMade() {
-  local length frequency
   sox "$tmp/mix.wav" -b 16 "$tmp/one.wav" trim "$1" 0.5 remix - \
     silence 1 0.001 0.5% reverse silence 1 0.001 0.5% reverse 2>/dev/null
   length="$(soxi -D "$tmp/one.wav" 2>/dev/null || echo 0)"
@@ -98,20 +84,14 @@ jumpAsMade() {
 }
 
 # With the effects alone: silence while the lobby is idle, the ready mark heard within 150 ms,
-# and the jump heard with a peak below -6 dBFS.
+# and the jump heard as made.
 recordSound "$tmp/mix.wav"
 startGame --no-music
 playSession
-# Complete: the length in its header is the session's, which the device sets as it closes.
-length="$(soxi -D "$tmp/mix.wav" 2>/dev/null || echo 0)"
-awk -v l="$length" -v a="$jumpAt" -v b="$endAt" 'BEGIN { exit !(l > a && l < b + 0.5) }' ||
-  fail "the recording's length is $length s, the session's $endAt s"
 [ ! -s "$tmp/err" ] || fail "stderr: $(head -n 3 "$tmp/err")"
 heardAt "the ready press" "$idleFrom" "$readyAt"
-heardAt "the jump" "$(awk -v t="$jumpAt" 'BEGIN { print t - 0.5 }')" "$jumpAt"
-awk -v p="$(peakOf "$tmp/mix.wav" "$jumpAt" 0.3)" 'BEGIN { exit !(p > 0.05 && p < 0.5) }' ||
-  fail "the jump's peak: $(peakOf "$tmp/mix.wav" "$jumpAt" 0.3)"
-jumpAsMade "$(awk -v t="$jumpAt" 'BEGIN { print t - 0.05 }')"
+heardAt "the jump" "$(plus "$jumpAt" -0.5)" "$jumpAt"
+jumpAsMade "$(plus "$jumpAt" -0.05)"
 
 # The RMS levels in dBFS of the recording's first channel from $1 seconds on for $2 seconds: of
 # the whole, and of its loudest and its quietest $3 seconds.
@@ -136,7 +116,7 @@ outlast() {
 startGame
 idle=21 ending=outlast playSession
 read -r lobby _ quietest <<<"$(levels "$idleFrom" 20.5 0.01)"
-read -r match _ _ <<<"$(levels "$(awk -v t="$jumpAt" 'BEGIN { print t - 0.9 }')" 0.8 0.05)"
+read -r match _ _ <<<"$(levels "$(plus "$jumpAt" -0.9)" 0.8 0.05)"
 read -r _ ready _ <<<"$(levels "$readyAt" 0.5 0.05)"
 read -r _ jump _ <<<"$(levels "$jumpAt" 0.5 0.05)"
 awk -v l="$lobby" -v q="$quietest" -v m="$match" -v r="$ready" -v j="$jump" \
