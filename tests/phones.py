@@ -83,6 +83,10 @@ def start(command):
     found = re.fullmatch(r"twinrun: phones join at (http://([\d.]+):(\d+)/#([A-Z0-9]{6}))\n", line)
     expect(found, f"no address on stdout: {line!r}")
     url, address, port, code = found.groups()
+    # The machine's first network address, where it has one.
+    ours = subprocess.run(["hostname", "-I"], capture_output=True, text=True).stdout.split()
+    network = next((a for a in ours if "." in a and not a.startswith("127.")), "127.0.0.1")
+    expect(address == network, f"phones join at {address}, not at {network}")
     port, local = int(port), url.replace(address, "127.0.0.1", 1)
     wait_for(lambda: pixels(shot(), (0, 0, 100, 100)).count(WHITE) == 10000, 20, "the lobby")
 
@@ -133,14 +137,10 @@ def in_match():
             pixels(picture, (0, HEIGHT - 41, WIDTH, HEIGHT - 40)).count(WHITE) > WIDTH - 120)
 
 
-def keys(*names):
-    subprocess.run(["xdotool", "key", "--delay", "100", *names], env=env, check=True)
-
-
 # Escape until the game ends (a match, then the lobby): status 0, and no sanitizer's report.
 def end():
     for _ in range(6):
-        keys("Escape")
+        subprocess.run(["xdotool", "key", "Escape"], env=env, check=True)
         with contextlib.suppress(subprocess.TimeoutExpired):
             status = game.wait(3)
             break
@@ -171,6 +171,7 @@ def phone(profile):
     page.get(local)
     wait_for(lambda: page.execute_script("return document.getElementById('state').className")
              == "connected", 20, profile + " connected")
+    page.execute_script("window.first = socket")
     return page
 
 
@@ -191,12 +192,10 @@ def touch(page, *buttons, down=True):
     actions.perform()
 
 
-# Clicks the page's buttons by number, a press and a release each, as a mouse does.
-def press(page, *buttons):
-    for b in buttons:
-        button = page.find_element(By.CSS_SELECTOR, f'button[data-button="{b}"]')
-        ActionChains(page).click_and_hold(button).pause(0.03).release().perform()
-        time.sleep(0.03)
+# Clicks the page's button by number, a press and a release, as a mouse does.
+def press(page, b):
+    button = page.find_element(By.CSS_SELECTOR, f'button[data-button="{b}"]')
+    ActionChains(page).click_and_hold(button).pause(0.03).release().perform()
 
 
 def session():
@@ -217,6 +216,7 @@ def session():
             fail(f"player {len(seen)}'s page is {colour}, its dinosaur {seen[-1]}")
     press(a, 0)
     wait_for(lambda: says(a)[1] == "Ready: waiting for the others", 5, "Ready")
+    quiet = time.monotonic()
     press(b, 0)
     wait_for(in_match, 10, "a match")
     # Two fingers at once: RIGHT held while JUMP is tapped move the red dinosaur right and up.
@@ -228,6 +228,10 @@ def session():
     touch(b, 3, down=False)
     # Both run out: one page says it won, the other that it is out, until they mark ready.
     wait_for(lambda: not in_match(), 60, "the match's end")
+    # The first page, silent since it marked ready but for the answers to the server's pings,
+    # is still on its first connection past the server's 10 s for a silent phone.
+    time.sleep(max(0, quiet + 11 - time.monotonic()))
+    expect(a.execute_script("return socket === first"), "a silent page was dropped")
     wait_for(lambda: sorted([says(a)[1], says(b)[1]]) == ["Out", "You won!"], 5,
              "\"Out\" and \"You won!\"")
     outcome = says(b)
@@ -324,13 +328,6 @@ def abuse(command):
         sock.sendall(bad)
         if status != 101 or not closed_by_server(sock, 3):
             fail(f"{(more or bad)[:12]!r} did not close its connection")
-    # 100 phones at once of 100 hosts: each is taken or refused as one too many (64 at most,
-    # which the unit tests count exactly).
-    crowd = [upgrade(code, f"crowd{i:04d}", False, f"127.0.1.{i + 1}") for i in range(100)]
-    statuses = [status_of(sock) for sock in crowd]
-    [sock.close() for sock in crowd]
-    if set(statuses) != {101, 503}:
-        fail(f"100 phones at once: {sorted(set(statuses))}, {statuses.count(101)} connected")
     attacks()
 
 
@@ -393,10 +390,6 @@ def attacks():
     # A token that connects again closes its connection before at once.
     taken = [upgrade(code, "takeover1")[1] for _ in range(4)]
     expect(all(closed_by_server(sock, 1) for sock in taken[:3]), "a connection stayed taken over")
-    # 260 phones that press once and leave, after which a new phone still gets a number.
-    for i in range(260):
-        upgrade(code, f"seat{i:05d}x")[1].sendall(frame(b"d0"))
-    wait_for(lambda: upgrade(code, "seatlast1")[0] == 101, 5, "a number after 260 phones")
     # Wrong codes of one host: refused at once past 10 a second; the right code of another host
     # is not slowed.
     statuses = [upgrade(f"{i:06d}", "guesser1", host="127.0.0.3")[0] for i in range(30)]
@@ -412,6 +405,10 @@ def attacks():
     expect(not os.path.exists("/proc/net/if_inet6") or urllib.request.urlopen(
         f"http://[::1]:{port}/", timeout=5).status == 200, "no page over IPv6")
     phone("after").quit()
+    # 260 phones that press once and leave, after which a new phone still gets a number.
+    for i in range(260):
+        upgrade(code, f"seat{i:05d}x")[1].sendall(frame(b"d0"))
+    wait_for(lambda: upgrade(code, "seatlast1")[0] == 101, 5, "a number after 260 phones")
     expect(game.poll() is None, f"the game ended with {game.poll()}")
 
 
