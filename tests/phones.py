@@ -118,16 +118,10 @@ def in_match():
             pixels(picture, (0, HEIGHT - 41, WIDTH, HEIGHT - 40)).count(WHITE) > WIDTH - 120)
 
 
-# Escape until the game ends (a match, then the lobby): status 0, and no sanitizer's report.
+# Escape ends the game (a match, then the lobby, if need be): status 0, no sanitizer's report.
 def end():
-    for _ in range(6):
-        subprocess.run(["xdotool", "key", "Escape"], env=env, check=True)
-        with contextlib.suppress(subprocess.TimeoutExpired):
-            status = game.wait(3)
-            break
-    else:
-        fail("Escape did not end the game")
-    errors = open(os.path.join(tmp, "err")).read()
+    subprocess.run(["xdotool", "key", "--delay", "1500", "Escape", "Escape"], env=env)
+    status, errors = game.wait(10), open(os.path.join(tmp, "err")).read()
     if status != 0 or re.search("AddressSanitizer|LeakSanitizer|runtime error:", errors):
         fail(f"the game ended with {status}: {errors[-2000:]}")
 
@@ -267,35 +261,6 @@ def closed_by_server(sock, within):
     return True
 
 
-def abuse(command):
-    # A second game on the taken port says so in one line and plays on without phones.
-    second = subprocess.Popen([command, "--mute", "--phones-port", str(port)], env=env, text=True,
-                              stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-    line, running = second.stderr.readline(), second.poll() is None
-    second.terminate()
-    if not (running and line.startswith(f"twinrun: no phones: can't listen on port {port}: ")
-            and second.communicate() == ("", "")):
-        fail(f"a second game on the port: {line!r}, running {running}")
-    for raw in (b"\x16\x03\x01\x02\x00garbage\r\n\r\n", b"GET / HTTP/1.1\r\nX: " + b"x" * 8000,
-                b"POST / HTTP/1.1\r\nContent-Length: 5\r\n\r\nhello",
-                b"GET /src/ground.png HTTP/1.1\r\n\r\n", b"GET /../phone HTTP/1.1\r\n\r\n"):
-        sock = socket.create_connection(("127.0.0.1", port), timeout=10)
-        sock.sendall(raw)
-        expect(status_of(sock) not in (101, 200), f"{raw[:20]!r} was answered")
-    # Closed by the server: a message too long (which says it brings 100000 bytes, of which 65
-    # come, so that only a server that stops reading at the limit closes it), one malformed, a
-    # binary one, an unmasked frame, and a malformed one in the packet of the upgrade.
-    # (A mask of zeros keeps the payload valid text.)
-    long = b"\x81\xff" + (100000).to_bytes(8, "big") + bytes(4) + b"d" * 65
-    for more, bad in ((b"", long), (b"", frame(b"x9")), (b"", frame(b"d0", 2)),
-                      (b"", b"\x81\x02d0" + os.urandom(40)), (frame(b"x9"), b"")):
-        status, sock = upgrade(code, "abuse" + os.urandom(4).hex(), more=more)
-        sock.sendall(bad)
-        if status != 101 or not closed_by_server(sock, 3):
-            fail(f"{(more or bad)[:12]!r} did not close its connection")
-    attacks()
-
-
 # Runs attack(until) on two threads until that many seconds from now; gives the threads.
 def during(seconds, attack):
     until = time.monotonic() + seconds
@@ -326,7 +291,31 @@ def hold(until):
     [sock.close() for sock in held]
 
 
-def attacks():
+def abuse(command):
+    # A second game on the taken port says so in one line and plays on without phones.
+    second = subprocess.Popen([command, "--mute", "--phones-port", str(port)], env=env, text=True,
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    line, running = second.stderr.readline(), second.poll() is None
+    second.terminate()
+    expect(running and line.startswith(f"twinrun: no phones: can't listen on port {port}: ") and
+           second.communicate() == ("", ""), f"a second game on the port: {line!r}, {running}")
+    for raw in (b"\x16\x03\x01\x02\x00garbage\r\n\r\n", b"GET / HTTP/1.1\r\nX: " + b"x" * 8000,
+                b"POST / HTTP/1.1\r\nContent-Length: 5\r\n\r\nhello",
+                b"GET /src/ground.png HTTP/1.1\r\n\r\n", b"GET /../phone HTTP/1.1\r\n\r\n"):
+        sock = socket.create_connection(("127.0.0.1", port), timeout=10)
+        sock.sendall(raw)
+        expect(status_of(sock) not in (101, 200), f"{raw[:20]!r} was answered")
+    # Closed by the server: a message too long (which says it brings 100000 bytes, of which 65
+    # come, so that only a server that stops reading at the limit closes it), one malformed, a
+    # binary one, an unmasked frame, and a malformed one in the packet of the upgrade.
+    # (A mask of zeros keeps the payload valid text.)
+    long = b"\x81\xff" + (100000).to_bytes(8, "big") + bytes(4) + b"d" * 65
+    for more, bad in ((b"", long), (b"", frame(b"x9")), (b"", frame(b"d0", 2)),
+                      (b"", b"\x81\x02d0" + os.urandom(40)), (frame(b"x9"), b"")):
+        status, sock = upgrade(code, "abuse" + os.urandom(4).hex(), more=more)
+        sock.sendall(bad)
+        if status != 101 or not closed_by_server(sock, 3):
+            fail(f"{(more or bad)[:12]!r} did not close its connection")
     # One token reconnecting in a loop, each connection with 30 presses and 30 releases: the
     # game draws on and is back at its pace within a second, and its memory stays. (Its pace
     # as measured just before: a machine busy with other work slows both, and the attack's
@@ -369,7 +358,6 @@ def attacks():
            "a WebSocket of another site's page was taken")
     expect(not os.path.exists("/proc/net/if_inet6") or urllib.request.urlopen(
         f"http://[::1]:{port}/", timeout=5).status == 200, "no page over IPv6")
-    phone("after").quit()
     # 260 phones that press once and leave, after which a new phone still gets a number.
     for i in range(260):
         upgrade(code, f"seat{i:05d}x")[1].sendall(frame(b"d0"))
