@@ -42,13 +42,10 @@ frames_log = os.path.join(tmp, "frames")
 xvfb = game = None
 
 
-def fail(message):
-    print("FAIL: " + message, file=sys.stderr)
-    sys.exit(1)
-
-
 def expect(holds, message):
-    holds or fail(message)
+    if not holds:
+        print("FAIL: " + message, file=sys.stderr)
+        sys.exit(1)
 
 
 # Polls check until it holds, for up to within seconds; else fails naming what.
@@ -122,8 +119,8 @@ def in_match():
 def end():
     subprocess.run(["xdotool", "key", "--delay", "1500", "Escape", "Escape"], env=env)
     status, errors = game.wait(10), open(os.path.join(tmp, "err")).read()
-    if status != 0 or re.search("AddressSanitizer|LeakSanitizer|runtime error:", errors):
-        fail(f"the game ended with {status}: {errors[-2000:]}")
+    expect(status == 0 and not re.search("AddressSanitizer|LeakSanitizer|runtime error:", errors),
+           f"the game ended with {status}: {errors[-2000:]}")
 
 
 # Frames the game showed per second from start for that long, by its probe's log.
@@ -314,8 +311,8 @@ def abuse(command):
                       (b"", b"\x81\x02d0" + os.urandom(40)), (frame(b"x9"), b"")):
         status, sock = upgrade(code, "abuse" + os.urandom(4).hex(), more=more)
         sock.sendall(bad)
-        if status != 101 or not closed_by_server(sock, 3):
-            fail(f"{(more or bad)[:12]!r} did not close its connection")
+        expect(status == 101 and closed_by_server(sock, 3),
+               f"{(more or bad)[:12]!r} did not close its connection")
     # One token reconnecting in a loop, each connection with 30 presses and 30 releases: the
     # game draws on and is back at its pace within a second, and its memory stays. (Its pace
     # as measured just before: a machine busy with other work slows both, and the attack's
@@ -365,17 +362,13 @@ def abuse(command):
     expect(game.poll() is None, f"the game ended with {game.poll()}")
 
 
-def main():
-    command = os.path.realpath(sys.argv[1])
-    try:
-        start(command)
-        abuse(command) if sys.argv[2:] == ["--abuse"] else session()
-        end()
-    finally:
-        for process in (game, xvfb):
-            if process and process.poll() is None:
-                process.kill()
-    print("phones end to end" + (" under abuse" if sys.argv[2:] else "") + ": passed")
-
-
-main()
+command = os.path.realpath(sys.argv[1])
+try:
+    start(command)
+    abuse(command) if sys.argv[2:] == ["--abuse"] else session()
+    end()
+finally:
+    for process in (game, xvfb):
+        if process and process.poll() is None:
+            process.kill()
+print("phones end to end" + (" under abuse" if sys.argv[2:] else "") + ": passed")
