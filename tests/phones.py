@@ -11,7 +11,7 @@
 # lobby; the same page back, it is present again and told its state; Escape ends the game with
 # status 0.
 # --abuse: a second game on the taken port; a wrong code, garbage, an overlong request, a
-# message too long, a malformed and a binary one, 100 phones at once; then one token
+# message too long, a malformed and a binary one; then one token
 # reconnecting in a loop, during which the game still draws (frames read from the frame probe
 # of tools/probe.cpp); idle sockets and a slow-loris from one host, while a phone of another
 # (127.0.0.2) loads, connects and presses; takeovers, 260 phones that press and leave, wrong
