@@ -13,6 +13,9 @@
 # shellcheck source=tests/driver.sh
 source "$(dirname "$0")/driver.sh"
 mode="${2:-}"
+# The figures' places that outlast reads are those of a 1024×768 screen.
+width=1024
+height=768
 startServer "${width}x$height"
 [ "$mode" != --wine ] || useWine
 [ "$mode" != --elsewhere ] || { from="$tmp/elsewhere" && mkdir "$from"; }
