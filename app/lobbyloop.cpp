@@ -5,7 +5,7 @@
 #include "core/globals.hpp"
 #include "core/platform.hpp"
 #include "match/match.hpp"
-#include "phones/phones.hpp"
+#include "core/phones/phones.hpp"
 #include "roster/phonecard.hpp"
 #include "roster/roster.hpp"
 

@@ -5,12 +5,12 @@
 #include "app/options.hpp"
 #include "core/assets.hpp"
 #include "core/globals.hpp"
+#include "core/phones/phones.hpp"
+#include "core/phones/phoneserver.hpp"
 #include "core/platform.hpp"
+#include "core/platform/window.hpp"
 #include "core/scale.hpp"
 #include "core/system.hpp"
-#include "phones/phones.hpp"
-#include "phones/phoneserver.hpp"
-#include "platform/window.hpp"
 #include "roster/phonecard.hpp"
 #include "roster/roster.hpp"
 
@@ -22,31 +22,6 @@
 #include <string>
 
 namespace {
-
-// Ends the process when the command line needs no display: the usage for --help, the name and
-// version for --version (status 0), the reason and the usage for an option refused without
-// looking at the desktop (status 2). Returns otherwise. It writes with C's streams, which are
-// ready before any of the program's initializers runs.
-void answerWithoutDisplay(int argc, char** argv) {
-    const Options options = parseOptions(std::vector<std::string>(argv + 1, argv + argc), 0, 0);
-    if (!options.error.empty()) {
-        std::fprintf(stderr, "twinrun: %s\n%s", options.error.c_str(), usage);
-        std::exit(2);
-    }
-    if (options.help || options.version) {
-        std::fputs(options.help ? usage : "twinrun " TWINRUN_VERSION "\n", stdout);
-        std::exit(0);
-    }
-}
-
-#ifdef __linux__
-// glibc hands the program's initializers its arguments. This one runs before all others: before
-// the display's probe (platform/display.cpp) and the globals that open the display (the window, the
-// textures, the desktop's size), so that --help and --version work without one, over SSH say.
-__attribute__((constructor(101))) void answerBeforeTheDisplay(int argc, char** argv, char**) {
-    answerWithoutDisplay(argc, argv);
-}
-#endif
 
 // Starts the phone server on port and says where phones join; without it the game plays on.
 void openToPhones(unsigned short port) {
@@ -65,6 +40,22 @@ void openToPhones(unsigned short port) {
 }
 
 } // namespace
+
+// Ends the process when the command line needs no display: the usage for --help, the name and
+// version for --version (status 0), the reason and the usage for an option refused without
+// looking at the desktop (status 2). Returns otherwise. It writes with C's streams, which are
+// ready before any of the program's initializers runs.
+void answerWithoutDisplay(int argc, char** argv) {
+    const Options options = parseOptions(std::vector<std::string>(argv + 1, argv + argc), 0, 0);
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "twinrun: %s\n%s", options.error.c_str(), usage);
+        std::exit(2);
+    }
+    if (options.help || options.version) {
+        std::fputs(options.help ? usage : "twinrun " TWINRUN_VERSION "\n", stdout);
+        std::exit(0);
+    }
+}
 
 int main(int argc, char** argv) {
     answerWithoutDisplay(argc, argv);

@@ -1,6 +1,6 @@
 // The platform seam: the one layer through which the game gets its events, joystick axis
 // positions, time and chance, shows its frames and plays its sounds. The game links the SFML side
-// (platform/sfmlplatform.cpp); tests and benchmarks link a scripted side of their own.
+// (core/platform/sfmlplatform.cpp); tests and benchmarks link a scripted side of their own.
 #pragma once
 
 #include "core/music.hpp"

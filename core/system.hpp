@@ -1,6 +1,6 @@
 // What differs between the systems the game runs on, kept in one file per system
-// (platform/sys_linux.cpp, platform/sys_win.cpp): preparing the process, how a file is now, where
-// writes go to be discarded, and where the running executable lies.
+// (core/platform/sys_linux.cpp, core/platform/sys_win.cpp): preparing the process, how a file is
+// now, where writes go to be discarded, and where the running executable lies.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +28,15 @@ bool readFileStamp(const std::string& path, FileStamp& stamp);
 
 // Prepares the process before the game starts: what the system needs for steady frames.
 void prepareSystem();
+
+// Ends the process when the command line needs no display (app/main.cpp): --help, --version or
+// an option refused without the desktop. Linux's display probe calls it before any global opens
+// the display; main calls it first thing on every system.
+void answerWithoutDisplay(int argc, char** argv);
+
+// Whether a listening socket may take its port again at once after the game ends. On Windows
+// the same option would let another program take the port over.
+extern const bool reuseListeningPort;
 
 // The path of the device that discards what is written to it.
 extern const char* const nullDevice;

@@ -2,8 +2,8 @@
 // twice, or for left and right an axis pushed, let go and pushed again; then appends the new
 // joystick player. Only the joining joystick takes part. A phone joins at once instead.
 #include "core/globals.hpp"
+#include "core/phones/phones.hpp"
 #include "core/platform.hpp"
-#include "phones/phones.hpp"
 #include "roster/roster.hpp"
 
 #include <cmath>

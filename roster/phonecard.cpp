@@ -3,8 +3,8 @@
 #include "roster/phonecard.hpp"
 
 #include "core/globals.hpp"
+#include "core/phones/qrcode.hpp"
 #include "core/scale.hpp"
-#include "phones/qrcode.hpp"
 #include "roster/roster.hpp"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // the game gets through the platform, and the states the game tells their pages.
 #include "support.hpp"
 
-#include "phones/phones.hpp"
+#include "core/phones/phones.hpp"
 
 #include <algorithm>
 #include <set>

@@ -5,7 +5,7 @@
 #include "script.hpp"
 
 #include "core/globals.hpp"
-#include "phones/phones.hpp"
+#include "core/phones/phones.hpp"
 
 #include <SFML/Window/Joystick.hpp>
 

@@ -5,9 +5,9 @@
 // prints the time it told it. Times are in microseconds since the epoch. With --idle S it takes
 // nothing and, after S seconds, prints the CPU time the process spent in them, the server's thread
 // all of it.
-#include "phones/phones.hpp"
-#include "phones/phoneserver.hpp"
-#include "phones/phonestates.hpp"
+#include "core/phones/phones.hpp"
+#include "core/phones/phoneserver.hpp"
+#include "core/phones/phonestates.hpp"
 
 #include <sys/resource.h>
 #include <sys/select.h>

@@ -1,6 +1,6 @@
 // The limits the phone server holds each address to: connections that have not shown the code
 // yet, and wrong codes, past which the address is locked out for a while.
-#include "phones/phones.hpp"
+#include "core/phones/phones.hpp"
 
 #include <iterator>
 

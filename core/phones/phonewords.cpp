@@ -1,6 +1,6 @@
 // What a phone says: the session's code, the page's token, the messages of its buttons, and
 // what of its requests the server reads: the query, the host and the origin.
-#include "phones/phones.hpp"
+#include "core/phones/phones.hpp"
 
 #include <algorithm>
 #include <cctype>

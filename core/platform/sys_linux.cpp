@@ -30,6 +30,8 @@ void prepareSystem() {
     prctl(PR_SET_TIMERSLACK, 1UL);
 }
 
+const bool reuseListeningPort = true;
+
 const char* const nullDevice = "/dev/null";
 
 std::string networkAddress() {

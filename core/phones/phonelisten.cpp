@@ -1,10 +1,11 @@
 // The phone server's listening socket and thread: one Boost.Asio loop on a thread of its own
 // accepts clients on the port of every address, IPv6 and IPv4, and hands them to
-// phones/phoneserver.cpp.
-#include "phones/phoneclients.hpp"
-#include "phones/phones.hpp"
-#include "phones/phoneserver.hpp"
-#include "phones/phonestates.hpp"
+// core/phones/phoneserver.cpp.
+#include "core/phones/phoneclients.hpp"
+#include "core/phones/phones.hpp"
+#include "core/phones/phoneserver.hpp"
+#include "core/phones/phonestates.hpp"
+#include "core/system.hpp"
 
 #include <boost/asio.hpp>
 
@@ -68,13 +69,10 @@ void listenEverywhere(tcp::acceptor& acceptor, unsigned short port, error_code& 
         acceptor.close(ignored);
         acceptor.open(tcp::v4(), failed);
     }
-#if !defined(_WIN32)
     // The port is free again at once after the game ends, whatever connections still linger.
-    // (On Windows the same option would let another program take the port over.)
-    if (!failed) {
+    if (!failed && reuseListeningPort) {
         acceptor.set_option(net::socket_base::reuse_address(true), failed);
     }
-#endif
     const net::ip::address any = dual ? net::ip::address(net::ip::address_v6::any())
                                       : net::ip::address(net::ip::address_v4::any());
     if (!failed) {

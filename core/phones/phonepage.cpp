@@ -2,7 +2,7 @@
 // release sent at once over a WebSocket with the code from the address; the page takes its
 // player's colour and says what to do, buzzes at a match's start, a stun and going out, keeps
 // the screen on where it may, connects again by itself, and keeps its token.
-#include "phones/phoneserver.hpp"
+#include "core/phones/phoneserver.hpp"
 
 const char* const phonePage = R"page(<!doctype html>
 <html lang="en">

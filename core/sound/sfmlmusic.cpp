@@ -1,7 +1,7 @@
 // The platform's music over SFML's audio module: each loop a buffer that the library loops by
 // itself, sample for sample, so that no busy moment of the machine can leave a gap in it; and a
 // thread of its own that fades the loops in and out and sets their pace as the game last asked.
-#include "sound/sfmlmusic.hpp"
+#include "core/sound/sfmlmusic.hpp"
 #include "core/platform.hpp"
 
 #include <SFML/Audio/Sound.hpp>

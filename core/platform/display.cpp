@@ -1,6 +1,8 @@
 // The probe of the X display, which runs before any other global is built (after the entry
 // point's answer to a command line that needs no display): without a usable display the game
 // leaves with one clear line instead of SFML's abort.
+#include "core/system.hpp"
+
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
@@ -47,10 +49,17 @@ bool hasOpenGl(Display* display) {
     return true;
 }
 
+// glibc hands the program's initializers its arguments. This one runs before all others: before
+// the probe below and the globals that open the display (the window, the textures, the
+// desktop's size), so that --help and --version work without one, over SSH say.
+__attribute__((constructor(101))) void answerBeforeTheDisplay(int argc, char** argv, char**) {
+    answerWithoutDisplay(argc, argv);
+}
+
 // SFML aborts or crashes as soon as anything needs the display and it can't be opened or
 // has no OpenGL, which happens while the windows, textures and fonts of the globals are
-// constructed. So the display is probed before every other global is built (the priority just
-// after the entry point's first look at the command line, app/main.cpp), and without a usable
+// constructed. So the display is probed before every other global is built (just after the
+// look at the command line above), and without a usable
 // one the game leaves with a clear message instead.
 __attribute__((constructor(102))) void requireDisplay() {
     probe = XOpenDisplay(nullptr);

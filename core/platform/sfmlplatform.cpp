@@ -2,10 +2,10 @@
 // joysticks' axes, sf::Clock time, real sleeps, the window's own frame limit, a random-device
 // seed, and the players' states to their phones.
 #include "core/globals.hpp"
+#include "core/phones/phones.hpp"
+#include "core/phones/phoneserver.hpp"
+#include "core/phones/phonestates.hpp"
 #include "core/platform.hpp"
-#include "phones/phones.hpp"
-#include "phones/phoneserver.hpp"
-#include "phones/phonestates.hpp"
 
 #include <SFML/System/Clock.hpp>
 #include <SFML/System/Sleep.hpp>

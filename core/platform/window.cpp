@@ -1,6 +1,6 @@
 // Opening the game's one window: full screen at the desktop size, with the game's icon, which
 // is built into the executable so that the game reads no file of its own for it.
-#include "platform/window.hpp"
+#include "core/platform/window.hpp"
 
 #include "core/globals.hpp"
 #include "core/scale.hpp"

@@ -42,6 +42,8 @@ void prepareSystem() {
     // Nothing to do: the library's sleeps already ask Windows for its finest timer.
 }
 
+const bool reuseListeningPort = false;
+
 const char* const nullDevice = "NUL";
 
 std::string networkAddress() {

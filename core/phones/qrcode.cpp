@@ -1,5 +1,5 @@
 // The QR code of a text as a picture, made with Nayuki's QR Code generator.
-#include "phones/qrcode.hpp"
+#include "core/phones/qrcode.hpp"
 
 #include <qrcodegen/qrcodegen.hpp>
 

@@ -1,6 +1,6 @@
 // The phones' seats, which keep each phone's joystick number by its token, and the bounded
 // queue of their events, all behind one lock shared by the phone server's thread and the game's.
-#include "phones/phones.hpp"
+#include "core/phones/phones.hpp"
 
 #include <deque>
 #include <mutex>

@@ -1,8 +1,8 @@
 // The platform's sound over SFML's audio module: one buffer and a few voices per effect, made
 // before play starts.
 #include "core/platform.hpp"
+#include "core/sound/sfmlmusic.hpp"
 #include "core/system.hpp"
-#include "sound/sfmlmusic.hpp"
 
 #include <SFML/Audio/Sound.hpp>
 #include <SFML/Audio/SoundBuffer.hpp>

@@ -1,10 +1,11 @@
 // The phone server's clients over Boost.Beast: GET / answers the page, the WebSocket path takes
 // phones with the session's code, everything else is refused; each address is held to its
-// limits. Each connection's messages go through phones/phones.cpp, which alone talks to the game.
-#include "phones/phoneserver.hpp"
-#include "phones/phoneclients.hpp"
-#include "phones/phones.hpp"
-#include "phones/phonestates.hpp"
+// limits. Each connection's messages go through core/phones/phones.cpp, which alone talks to the
+// game.
+#include "core/phones/phoneserver.hpp"
+#include "core/phones/phoneclients.hpp"
+#include "core/phones/phones.hpp"
+#include "core/phones/phonestates.hpp"
 
 #include <boost/asio.hpp>
 #include <boost/beast.hpp>
@@ -36,7 +37,7 @@ int openSockets = 0;
 // uses it.
 AddressBook addresses;
 
-// Beast's view of text as the standard library's, which phones/phones.hpp takes.
+// Beast's view of text as the standard library's, which core/phones/phones.hpp takes.
 std::string_view view(beast::string_view text) {
     return {text.data(), text.size()};
 }

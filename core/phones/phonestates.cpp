@@ -1,8 +1,8 @@
 // The phones' latest states behind a lock of their own: the game's thread keeps them, the
 // phone server's thread reads them for the pages.
-#include "phones/phonestates.hpp"
+#include "core/phones/phonestates.hpp"
 
-#include "phones/phones.hpp"
+#include "core/phones/phones.hpp"
 
 #include <cstdio>
 #include <mutex>
