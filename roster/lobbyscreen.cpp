@@ -102,7 +102,7 @@ void drawLobby() {
         }
         // An absent player's figure keeps its place, faded to a third.
         sf::Color tint = playerColor(p, false);
-        tint.a = players[p].absent ? 85 : 255;
+        tint.a = lobbyOpacity(players[p]);
         idleSprite.setColor(tint);
         idleSprite.setPosition(x, y);
         window.draw(idleSprite, sf::RenderStates::Default);

@@ -18,3 +18,7 @@ sf::Color playerColor(int p, bool night) {
     const int pair = p >= 0 ? p % pairs : 0;
     return playerColors[2 * pair + (night ? 1 : 0)];
 }
+
+sf::Uint8 lobbyOpacity(const Player& player) {
+    return player.absent ? 85 : 255;
+}

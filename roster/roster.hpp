@@ -124,6 +124,8 @@ void abandonJoin();
 // The colour of player p on white (night false) or on black (night true). Numbers past the
 // table reuse it from the start, so no number reads outside it.
 sf::Color playerColor(int p, bool night);
+// The opacity of what the lobby shows of a player: an absent one's is faded to a third.
+sf::Uint8 lobbyOpacity(const Player& player);
 
 // Room kept free on the left and right of a centred text, in pixels.
 constexpr float textMargin = 16.0f;

@@ -52,13 +52,13 @@ void setupWinMarks() {
 }
 
 void drawCrown(int p, sf::Vector2f centre, sf::Vector2f figure) {
-    crownSprite.setColor(sf::Color(255, 255, 255, players[p].absent ? 85 : 255));
+    crownSprite.setColor(sf::Color(255, 255, 255, lobbyOpacity(players[p])));
     crownSprite.setPosition(centre.x + headAcross * figure.x, centre.y - 0.5f * figure.y);
     window.draw(crownSprite, sf::RenderStates::Default);
 }
 
 void drawWins(int p, sf::Vector2f centre, sf::Vector2f figure) {
-    const sf::Uint8 alpha = players[p].absent ? 85 : 255;
+    const sf::Uint8 alpha = lobbyOpacity(players[p]);
     if (players[p].wins > 0) {
         winsText.setString(std::to_string(players[p].wins));
         winsText.setFillColor(sf::Color(0, 0, 0, alpha));
