@@ -13,10 +13,12 @@ width=1280
 height=720
 
 # Starts the game on the display from the folder $from (the repository root by default) with
-# the arguments given, its stderr in err; sets pid and waits for its first frame.
+# the arguments given, its stderr in err; sets pid, runs $whileStarting if set, and waits for
+# its first frame.
 launch() {
   (cd "${from:-$root}" && DISPLAY="$display" exec "${game[@]}" "$@") 2>"$tmp/err" &
   pid=$!
+  "${whileStarting:-:}"
   waitFor windowUp || fail "${name:-}: no lobby"
 }
 

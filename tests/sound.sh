@@ -20,15 +20,12 @@ startServer "${width}x$height"
 [ "$mode" != --wine ] || useWine
 [ "$mode" != --elsewhere ] || { from="$tmp/elsewhere" && mkdir "$from"; }
 
-# Starts the game with the arguments given, like launch; sets started to the moment its
-# recording began: when the WAV file appeared, unless the run is $recordless.
-startGame() {
-  rm -f "$tmp/mix.wav"
-  (cd "${from:-$root}" && DISPLAY="$display" exec "${game[@]}" "$@") 2>"$tmp/err" &
-  pid=$!
+# Starts the game with the arguments given (launch); sets started to the moment its recording
+# began: when the WAV file appeared, unless the run is $recordless.
+startGame() { rm -f "$tmp/mix.wav" && whileStarting=recordingStarted launch "$@"; }
+recordingStarted() {
   while [ ! -e "$tmp/mix.wav" ] && [ -z "${recordless:-}" ] && timeLeft; do sleep 0.005; done
   started="$(now)"
-  waitFor windowUp || fail "no lobby"
 }
 
 # Seconds since the game's recording began; the sum of two numbers of seconds.
