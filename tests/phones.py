@@ -13,7 +13,7 @@
 # --abuse: a second game on the taken port; a wrong code, garbage, an overlong request, a
 # message too long, a malformed and a binary one; then one token
 # reconnecting in a loop, during which the game still draws (frames read from the frame probe
-# of tools/probe.cpp); idle sockets and a slow-loris from one host, while a phone of another
+# of tools/probe.cpp); idle sockets from one host, while a phone of another
 # (127.0.0.2) loads, connects and presses; takeovers, 260 phones that press and leave, wrong
 # codes; the answers' headers. The game plays on and ends with status 0.
 import contextlib
@@ -30,22 +30,17 @@ import urllib.request
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
-from selenium.webdriver.common.action_chains import ActionChains
-from selenium.webdriver.common.actions.action_builder import ActionBuilder
-from selenium.webdriver.common.by import By
 
 WIDTH, HEIGHT = 1024, 768
 RED, BLACK, WHITE = (255, 0, 0), (0, 0, 0), (255, 255, 255)
 tmp = tempfile.mkdtemp()
-frames_log = os.path.join(tmp, "frames")
 # The X server and the game, while they run.
 xvfb = game = None
 
 
 def expect(holds, message):
     if not holds:
-        print("FAIL: " + message, file=sys.stderr)
-        sys.exit(1)
+        sys.exit("FAIL: " + message)
 
 
 # Polls check until it holds, for up to within seconds; else fails naming what.
@@ -65,7 +60,7 @@ def start(command):
                             pass_fds=(write,), stderr=subprocess.DEVNULL)
     env = dict(os.environ, DISPLAY=":" + os.read(number, 16).decode().split()[0])
     # The game with the frame probe beside it, which the sanitizers let go first.
-    probe = dict(env, TWINRUN_PROBE_LOG=frames_log,
+    probe = dict(env, TWINRUN_PROBE_LOG=os.path.join(tmp, "frames"),
                  LD_PRELOAD=os.path.join(os.path.dirname(command), "libtwinrunprobe.so"),
                  ASAN_OPTIONS=os.environ.get("ASAN_OPTIONS", "") + ":verify_asan_link_order=0")
     game = subprocess.Popen([command, "--mute", "--phones", "--phones-port", "0"], env=probe,
@@ -76,15 +71,15 @@ def start(command):
     url, address, port, code = found.groups()
     # The machine's first network address, where it has one.
     ours = subprocess.run(["hostname", "-I"], capture_output=True, text=True).stdout.split()
-    network = next((a for a in ours if "." in a and not a.startswith("127.")), "127.0.0.1")
-    expect(address == network, f"phones join at {address}, not at {network}")
+    expect(address == next((a for a in ours if "." in a and a[:4] != "127."), "127.0.0.1"),
+           f"phones join at {address}, not at the first of {ours}")
     port, local = int(port), url.replace(address, "127.0.0.1", 1)
     wait_for(lambda: pixels(shot(), (0, 0, 100, 100)).count(WHITE) == 10000, 20, "the lobby")
 
 
-# The screen as RGB bytes, row after row.
-def shot():
-    return subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=env,
+# The screen as RGB bytes, row after row, or in another format of ImageMagick's.
+def shot(form="rgb"):
+    return subprocess.run(["import", "-window", "root", "-depth", "8", form + ":-"], env=env,
                           capture_output=True, check=True).stdout
 
 
@@ -125,7 +120,7 @@ def end():
 
 # Frames the game showed per second from start for that long, by its probe's log.
 def fps(start, seconds):
-    with open(frames_log) as log:
+    with open(os.path.join(tmp, "frames")) as log:
         times = [int(line.split()[1]) / 1e9 for line in log if line.startswith("frame")]
     return sum(start <= t < start + seconds for t in times) / seconds
 
@@ -134,13 +129,11 @@ def fps(start, seconds):
 def phone(profile):
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
-    for flag in ("--headless", "--no-sandbox", "--disable-gpu",
-                 "--user-data-dir=" + os.path.join(tmp, profile)):
-        options.add_argument(flag)
+    [options.add_argument(flag) for flag in ("--headless", "--no-sandbox", "--disable-gpu",
+                                             "--user-data-dir=" + os.path.join(tmp, profile))]
     page = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
     page.get(local)
-    wait_for(lambda: page.execute_script("return document.getElementById('state').className")
-             == "connected", 20, profile + " connected")
+    wait_for(lambda: page.execute_script("return state.className") == "connected", 20, profile)
     page.execute_script("window.first = socket")
     return page
 
@@ -152,28 +145,23 @@ def says(page):
 
 # Puts fingers down on the page's buttons by number, all at once, or lifts them (down False).
 def touch(page, *buttons, down=True):
-    actions = ActionBuilder(page)
+    actions = webdriver.ActionChains(page).w3c_actions
     for b in buttons:
         finger = actions.add_pointer_input("touch", f"finger{b}")
-        if down:
-            finger.create_pointer_move(duration=0, origin=page.find_element(
-                By.CSS_SELECTOR, f'button[data-button="{b}"]'))
-        finger.create_pointer_down(button=0) if down else finger.create_pointer_up(0)
+        target = page.find_element("css selector", f'button[data-button="{b}"]')
+        finger.create_pointer_move(duration=0, origin=target)
+        finger.create_pointer_down(button=0) if down else finger.create_pointer_up(button=0)
     actions.perform()
 
 
 # Clicks the page's button by number, a press and a release, as a mouse does.
 def press(page, b):
-    button = page.find_element(By.CSS_SELECTOR, f'button[data-button="{b}"]')
-    ActionChains(page).click_and_hold(button).pause(0.03).release().perform()
+    button = page.find_element("css selector", f'button[data-button="{b}"]')
+    webdriver.ActionChains(page).click_and_hold(button).pause(0.03).release().perform()
 
 
 def session():
-    # The QR code lies in the lobby's bottom-right quarter, below the figures' row.
-    png = subprocess.run(["convert", "-size", f"{WIDTH}x{HEIGHT}", "-depth", "8", "rgb:-", "-crop",
-                          f"{WIDTH // 2}x{HEIGHT // 2 - 60}+{WIDTH // 2}+{HEIGHT // 2 + 60}",
-                          "png:-"], input=shot(), capture_output=True).stdout
-    read = subprocess.run(["zbarimg", "-q", "--raw", "-"], input=png, capture_output=True,
+    read = subprocess.run(["zbarimg", "-q", "--raw", "-"], input=shot("png"), capture_output=True,
                           env={"PATH": os.environ["PATH"]}).stdout.decode().strip()
     expect(read == url, f"the QR code reads {read!r}, not {url}")
     a, b = phone("a"), phone("b")
@@ -215,27 +203,26 @@ def session():
     # The same page back: the same player, told where it stands.
     b = phone("b")
     wait_for(lambda: says(b) == outcome, 5, "the state again")
-    a.quit()
-    b.quit()
+    [page.quit() for page in (a, b)]
 
 
-# A WebSocket handshake with the code and token from that host, with more bytes in its packet:
-# its status (0 when refused at once) and its socket.
-def upgrade(code, token, host="127.0.0.1", more=b"", origin=""):
+# Sends the bytes from that host: the status of the answer's head, read to its blank line (0
+# when it closed first), and the socket.
+def request(raw, host="127.0.0.1"):
     sock = socket.create_connection((host, port), timeout=10, source_address=(host, 0))
-    sock.sendall((f"GET /phone?code={code}&token={token} HTTP/1.1\r\nHost: x\r\n{origin}"
-                  "Upgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Version: 13\r\n"
-                  "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n\r\n").encode() + more)
-    return status_of(sock), sock
-
-
-# The status of the answer's head, read to its blank line; 0 when it closed first.
-def status_of(sock):
+    sock.sendall(raw)
     head = b""
     with contextlib.suppress(ConnectionResetError):
-        while b"\r\n\r\n" not in head and (byte := sock.recv(1)):
+        while not head.endswith(b"\r\n\r\n") and (byte := sock.recv(1)):
             head += byte
-    return int(head.split()[1]) if head.endswith(b"\r\n\r\n") else 0
+    return int(head.split()[1]) if head.endswith(b"\r\n\r\n") else 0, sock
+
+
+# A WebSocket handshake with the code and token from that host, with more bytes in its packet.
+def upgrade(code, token, host="127.0.0.1", more=b"", origin=""):
+    return request((f"GET /phone?code={code}&token={token} HTTP/1.1\r\nHost: x\r\n{origin}"
+                    "Upgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Version: 13\r\n"
+                    "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n\r\n").encode() + more, host)
 
 
 # A masked frame of a short payload, as a browser sends.
@@ -245,19 +232,13 @@ def frame(payload, opcode=1):
         b ^ mask[i % 4] for i, b in enumerate(payload))
 
 
-# Whether the server closes the connection, or sends its close frame, within that time.
+# Whether the server closes the connection, or sends its close frame, within that time. Its
+# frames before the close are states, short texts, in which no byte is the close's 0x88.
 def closed_by_server(sock, within):
     sock.settimeout(within)
-    data = b""
     try:
-        while chunk := sock.recv(4096):
-            # The server's frames come unmasked and short: a state told to the page may share
-            # a packet with the close that follows it.
-            data += chunk
-            while len(data) >= 2 and data[0] != 0x88 and len(data) >= 2 + (data[1] & 0x7F):
-                data = data[2 + (data[1] & 0x7F):]
-            if data[:1] == b"\x88":
-                return True
+        while (chunk := sock.recv(4096)) and b"\x88" not in chunk:
+            pass
     except TimeoutError:
         return False
     except OSError:
@@ -281,14 +262,13 @@ def reconnect(until):
             sock.close()
 
 
-# Idle sockets and a slow-loris's half requests, 150 held open, each opened again once closed.
+# Idle sockets, 150 held open, each opened again once closed.
 def hold(until):
     held = []
     while time.monotonic() < until:
         with contextlib.suppress(OSError):
             while len(held) < 150:
                 held.append(socket.create_connection(("127.0.0.1", port), timeout=1))
-                held[-1].send(b"GET / HTTP/1.1\r\n" * (len(held) % 2))
         for sock in select.select(held, [], [], 0.05)[0]:
             held.remove(sock)
             sock.close()
@@ -305,10 +285,8 @@ def abuse(command):
            second.communicate() == ("", ""), f"a second game on the port: {line!r}, {running}")
     for raw in (b"\x16\x03\x01\x02\x00garbage\r\n\r\n", b"GET / HTTP/1.1\r\nX: " + b"x" * 8000,
                 b"POST / HTTP/1.1\r\nContent-Length: 5\r\n\r\nhello",
-                b"GET /src/ground.png HTTP/1.1\r\n\r\n", b"GET /../phone HTTP/1.1\r\n\r\n"):
-        sock = socket.create_connection(("127.0.0.1", port), timeout=10)
-        sock.sendall(raw)
-        expect(status_of(sock) not in (101, 200), f"{raw[:20]!r} was answered")
+                b"GET /../phone HTTP/1.1\r\n\r\n"):
+        expect(request(raw)[0] not in (101, 200), f"{raw[:20]!r} was answered")
     # Closed by the server: a message too long (which says it brings 100000 bytes, of which 65
     # come, so that only a server that stops reading at the limit closes it), one malformed, a
     # binary one, an unmasked frame, and a malformed one in the packet of the upgrade.
@@ -337,14 +315,13 @@ def abuse(command):
     expect(pace == 0 or 0.6 * pace <= min(drawn, fps(after, 1)),
            "the game slowed under the reconnections")
     expect(grown < 5000 or "ASAN_OPTIONS" in env, "the game grew under the reconnections")
-    # Idle sockets and a slow-loris of one host: a phone of another loads its page, connects,
+    # Idle sockets of one host: a phone of another loads its page, connects,
     # and its first press reaches the game (whose lobby shows the join) within a second.
     threads = during(6, hold)
     time.sleep(1)
-    page = socket.create_connection(("127.0.0.2", port), 5, ("127.0.0.2", 0))
-    page.sendall(b"GET / HTTP/1.1\r\nHost: x\r\n\r\n")
+    page = request(b"GET / HTTP/1.1\r\nHost: x\r\n\r\n", "127.0.0.2")[0]
     (status, guest), lobby = upgrade(code, "guest0001", host="127.0.0.2"), shot()
-    expect(status_of(page) == 200 and status == 101, "a phone of another host was refused")
+    expect(page == 200 and status == 101, "a phone of another host was refused")
     guest.sendall(frame(b"d1"))
     wait_for(lambda: shot() != lobby, 1, "the press of a phone of another host")
     [thread.join() for thread in threads]
@@ -378,7 +355,5 @@ try:
     abuse(command) if sys.argv[2:] == ["--abuse"] else session()
     end()
 finally:
-    for process in (game, xvfb):
-        if process and process.poll() is None:
-            process.kill()
+    [process.kill() for process in (game, xvfb) if process and process.poll() is None]
 print("phones end to end" + (" under abuse" if sys.argv[2:] else "") + ": passed")
