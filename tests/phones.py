@@ -10,12 +10,12 @@
 # one page says "You won!", the other "Out"; the second page closed, its player is faded in the
 # lobby; the same page back, it is present again and told its state; Escape ends the game with
 # status 0.
-# --abuse: a second game on the taken port; a wrong code, garbage, an overlong request, a
-# message too long, a malformed and a binary one; then one token
-# reconnecting in a loop, during which the game still draws (frames read from the frame probe
-# of tools/probe.cpp); idle sockets from one host, while a phone of another
-# (127.0.0.2) loads, connects and presses; takeovers, 260 phones that press and leave, wrong
-# codes; the answers' headers. The game plays on and ends with status 0.
+# --abuse: a second game on the taken port; garbage, an overlong request, a body, a path outside
+# the page; messages too long, malformed, binary or unmasked; then one token reconnecting in a
+# loop, during which the game still draws (frames read from the frame probe of tools/probe.cpp)
+# and its memory stays; idle sockets from one host, while a phone of another (127.0.0.2) loads,
+# connects and presses; a takeover; wrong codes; another site's page; the answers' headers;
+# IPv6; 260 phones that press and leave. The game plays on and ends with status 0.
 import contextlib
 import os
 import re
