@@ -82,10 +82,9 @@ def shot(form="rgb"):
                           capture_output=True, check=True).stdout
 
 
-# The pixels of the area (left, top, right, bottom) of the screen's bytes, row after row.
-def pixels(picture, area):
-    left, top, right, bottom = area
-    rows = (picture[(y * WIDTH + left) * 3:(y * WIDTH + right) * 3] for y in range(top, bottom))
+# The pixels of the screen's bytes in the square of side 2 r around (x, y), row after row.
+def pixels(picture, x, y, r):
+    rows = (picture[(v * WIDTH + x - r) * 3:(v * WIDTH + x + r) * 3] for v in range(y - r, y + r))
     return [tuple(row[i:i + 3]) for row in rows for i in range(0, len(row), 3)]
 
 
@@ -166,9 +165,8 @@ def session():
                  f"player {n}'s page")
         colour = page.execute_script("return getComputedStyle(document.body).backgroundColor")
         x = n * WIDTH // (n + 1)
-        wait_for(lambda: colour == "rgb" + str(rgb) and pixels(shot(), (
-            x - 50, HEIGHT // 2 - 50, x + 50, HEIGHT // 2 + 50)).count(rgb) > 1000, 5,
-                 f"player {n}'s page ({colour}) and figure in {rgb}")
+        wait_for(lambda: colour == "rgb" + str(rgb) and pixels(shot(), x, HEIGHT // 2, 50).count(
+            rgb) > 1000, 5, f"player {n}'s page ({colour}) and figure in {rgb}")
     press(a, 0)
     wait_for(lambda: says(a)[1] == "Ready: waiting for the others", 5, "Ready")
     quiet = time.monotonic()
