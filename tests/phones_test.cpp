@@ -209,7 +209,8 @@ TEST_F(Phones, APhoneKeepsItsNumberFrom8ByItsTokenAndLetsGoWhenGoneOrTakenOver) 
     polled();
     EXPECT_EQ(open(302).seat, 3);
     EXPECT_EQ(open(300).seat, 1);
-    // When every phone gone had joined, a new one takes the number of the one gone longest.
+    // When every phone gone had joined, a new one takes the number of the one gone longest
+    // (1 to 3 are taken).
     for (unsigned int n = 0; n < maxPhoneTokens; ++n) {
         notePhoneJoined(firstPhoneJoystick + n);
     }
@@ -244,7 +245,7 @@ TEST(PhoneAddresses, EightConnectionsWaitPerAddressAndTenWrongCodesASecondLockIt
     EXPECT_EQ(book.size(), 2u);
 }
 
-TEST_F(Phones, EachControllerIsToldWhereItsPlayerStandsWhenThatChanges) {
+TEST_F(Phones, APhoneJoinsAtItsFirstPressAndEachControllerIsToldWhereItsPlayerStands) {
     // Player 0, on the keyboard, has nothing to be told and is never ready: no match starts.
     addPlayer("WSAD");
     // A lobby pass with these events; "match" a match's first tick; "stun p" player p hit by a
