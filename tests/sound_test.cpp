@@ -36,13 +36,8 @@ TEST_F(Sounds, EachMomentOfAMatchIsHeardOnceInTheTickItHappensAndADownPressIsSil
         {"down in the air", [] { players[0].y -= 80; players[0].downPressed = true; }, ""},
         {"jump and down", [] { players[0].jumpPressed = players[0].downPressed = true; }, "jump"}};
     // clang-format on
-    const Player keyboard = players[0];
     for (const auto& [what, arrange, expected] : cases) {
-        players.assign(1, keyboard);
-        playerCount = 1;
-        entities.clear();
-        entityCount = 0;
-        startScript();
+        SetUp(); // a fresh match for each
         arrange();
         ticks(1);
         EXPECT_EQ(heard(), expected) << what;
@@ -50,11 +45,9 @@ TEST_F(Sounds, EachMomentOfAMatchIsHeardOnceInTheTickItHappensAndADownPressIsSil
 }
 
 TEST_F(Sounds, SixtyJumpersSoundOnOneVoiceAFrameAndTheOldestOfThreeGivesWay) {
+    players[0].jumpPressed = true;
+    players.assign(60, players[0]);
     playerCount = 60;
-    players.resize(60);
-    for (std::size_t p = 0; p < 60; ++p) {
-        place(p, 30, floorY).jumpPressed = true;
-    }
     ticks(1);
     // Later requests, each a frame apart, cut the oldest voice short in turn.
     std::string voices;
