@@ -4,6 +4,7 @@
 #include "support.hpp"
 
 #include <cmath>
+#include <utility>
 
 class Lobby : public GameTest {};
 
@@ -46,13 +47,12 @@ TEST_F(Lobby, UnknownDevicesJoinJumpMarksReadyDownTakesItBackAPadGoneSitsOutAndC
         {"+3 D", "10 00  ready"}, {"3:1", "11 00  ready"}, {"", "00 00 11 start"}};
     // clang-format on
     for (const auto& [words, after] : steps) {
-        match.clear();
         script(std::string(words) + " |");
         scriptMatch();
         lobbyPass();
         const std::string seen = {char('0' + players[0].ready), char('0' + players[1].ready), ' ',
                                   char('0' + players[0].absent), char('0' + players[1].absent)};
-        EXPECT_EQ(seen + " " + match + " " + heard(), after) << words;
+        EXPECT_EQ(seen + " " + std::exchange(match, "") + " " + heard(), after) << words;
         EXPECT_FALSE(playerCount != 2 || bindingStep || awaitingConfirm || axisHeld ||
                      joinInProgress || matchRunning || players[0].speed || players[1].speed);
     }

@@ -8,11 +8,10 @@ namespace {
 // runtime's rand is left after that draw.
 float draw(int n, float from, float to) {
     std::srand(1);
-    float r = 0;
-    for (int i = 0; i < n; ++i) {
-        r = static_cast<float>(std::rand() / (RAND_MAX / 32768 + 1));
+    for (int i = 1; i < n; ++i) {
+        std::rand();
     }
-    return r / 32767.0f * (to - from) + from;
+    return float(std::rand() / (RAND_MAX / 32768 + 1)) / 32767.0f * (to - from) + from;
 }
 
 // The entities as listed (name, x, y, width and height of each), then the spawn delays of
