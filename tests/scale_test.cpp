@@ -28,13 +28,11 @@ TEST(Scale, IsTheLargestKTheDesktopHolds1280x720KTimesOr1To8ByTheCommandLineAbov
     // clang-format on
     for (const auto& [args, desktop, expected] : lines) {
         const Options o = parseOptions(args, desktop.x, desktop.y);
-        const std::string phones = o.phones ? "p" + std::to_string(o.phonesPort) + ":" : "";
-        const std::string read = o.error.empty()
-                                     ? std::string(o.help ? "h" : "") + (o.mute ? "m" : "") +
-                                           phones + std::to_string(o.scale)
-                                     : "refused";
-        EXPECT_EQ(read, expected) << testing::PrintToString(args) << " on " << desktop.x << "x"
-                                  << desktop.y;
+        const std::string read = std::string(o.help ? "h" : "") + (o.mute ? "m" : "") +
+                                 (o.phones ? "p" + std::to_string(o.phonesPort) + ":" : "") +
+                                 std::to_string(o.scale);
+        EXPECT_EQ(o.error.empty() ? read : "refused", expected)
+            << testing::PrintToString(args) << " on " << desktop.x << "x" << desktop.y;
     }
     // A refusal names what it refuses.
     EXPECT_NE(parseOptions({"--bogus"}, 1920, 1080).error.find("--bogus"), std::string::npos);
