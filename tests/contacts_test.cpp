@@ -42,8 +42,7 @@ TEST_F(Contacts, EachKindActsOnlyWithinReachDepthAndOverlapAndCloudsHold) {
         std::string kind, outcome;
         float ex = 0, ey = 0, px = 0, py = 0;
         row >> kind >> ex >> ey >> px >> py >> outcome;
-        entities.clear();
-        entityCount = 0;
+        SetUp(); // a fresh match for each
         addEntity(kind.c_str(), ex, ey, sizes.at(kind).x, sizes.at(kind).y);
         Player& p = place(0, px, py);
         p.hitTimer = 50;
