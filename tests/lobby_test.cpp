@@ -73,7 +73,6 @@ TEST_F(Lobby, AMatchStartsWhenEveryoneIsReadyToItsLoopTicksSixtyASecondAndEndsWi
     for (const bool muted : {true, false}) {
         soundMuted = muted;
         musicRequests.clear();
-        startScript();
         script("W |");
         lobbyPass();
         players[0].speed = -5.0f;
