@@ -15,18 +15,15 @@ TEST(AssetFolder, TheExecutablesOwnFolderWinsWhenItHoldsSrcElseTheWorkingFolder)
     // anywhere, started by a double click or through a link from elsewhere; installed, the
     // executable in libexec/ apart from its data, whose folder the launcher enters; built, in
     // the build folder, started from the repository; and paths the system could not tell.
+    // clang-format off
     const std::pair<const char*, const char*> cases[] = {
         {"/home/ana/twinrun-0.1.0/twinrun", "/home/ana/twinrun-0.1.0"},
-        {"/opt/a b/twinrun/twinrun", "/opt/a b/twinrun"},
-        {"/twinrun", "/"},
-        {"/usr/libexec/twinrun/twinrun", ""},
-        {"/home/ana/code/twinrun/build/twinrun", ""},
-        {"", ""},
-        {"twinrun", ""}};
+        {"/opt/a b/twinrun/twinrun", "/opt/a b/twinrun"}, {"/twinrun", "/"},
+        {"/usr/libexec/twinrun/twinrun", ""}, {"/home/ana/code/twinrun/build/twinrun", ""},
+        {"", ""}, {"twinrun", ""}};
+    // clang-format on
+    const auto holdsSrc = [&withSrc](const fs::path& folder) { return withSrc.count(folder); };
     for (const auto& [executable, chosen] : cases) {
-        EXPECT_EQ(
-            chooseAssetFolder(executable, [&](const fs::path& f) { return withSrc.count(f); }),
-            fs::path(chosen))
-            << executable;
+        EXPECT_EQ(chooseAssetFolder(executable, holdsSrc), fs::path(chosen)) << executable;
     }
 }

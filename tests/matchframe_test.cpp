@@ -45,9 +45,8 @@ TEST_F(MatchFrame, GroundEntitiesLivingDinosaursAndScoreInTheColoursOfTheTick) {
     // clang-format on
     EXPECT_EQ(seen(), "rwwwrggwbwwb");
     // The score at 100 pixels from the right, at size 24, in the ink of the day.
-    EXPECT_EQ(scoreText.getString(), "41");
-    EXPECT_EQ(scoreText.getPosition(), sf::Vector2f(924, 10));
-    EXPECT_TRUE(scoreText.getCharacterSize() == 24 && scoreText.getFillColor() == sf::Color::Black);
+    EXPECT_TRUE(scoreText.getString() == "41" && scoreText.getPosition() == sf::Vector2f(924, 10) &&
+                scoreText.getCharacterSize() == 24 && scoreText.getFillColor() == sf::Color::Black);
     // Night falls at once for the players, after the frame was cleared by day.
     score = 1000.0;
     ticks(1);

@@ -8,11 +8,10 @@ namespace {
 // runtime's rand is left after that draw.
 float draw(int n, float from, float to) {
     std::srand(1);
-    float r = 0;
-    for (int i = 0; i < n; ++i) {
-        r = static_cast<float>(std::rand() / (RAND_MAX / 32768 + 1));
+    for (int i = 1; i < n; ++i) {
+        std::rand();
     }
-    return r / 32767.0f * (to - from) + from;
+    return float(std::rand() / (RAND_MAX / 32768 + 1)) / 32767.0f * (to - from) + from;
 }
 
 // The entities as listed (name, x, y, width and height of each), then the spawn delays of
@@ -85,20 +84,20 @@ TEST_F(World, SpawnersFireOnTheirClocksDrawingInOrderAndEachBringsACloud) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "test\ntest\n");
     // The second cactus, of the kind the first drew.
     spawnCactus();
-    // Each entity: its name, the draw that placed it (0: none) and from where to where, its size.
+    // Each entity but the clouds: its name, the draw that placed it and from where to where (a
+    // cactus stands at 0, whatever its draw: that of its next delay), its size. A cloud follows
+    // each, placed by the next draw.
     const float cloud = floorY - 130.0f;
     // clang-format off
     const std::tuple<const char*, int, float, float, const char*> spawned[] = {
-        {"cactus0", 0, 0, 0, "84 81"}, {"cloud", 5, 500, cloud, "112 222"},
-        {"hammer", 7, 100, floorY, "64 64"}, {"cloud", 8, 500, cloud, "112 222"},
-        {"saw", 10, 100, cloud, "98.4 99"}, {"cloud", 11, 500, cloud, "112 222"},
-        {"coin", 13, 100, floorY, "64 64"}, {"cloud", 14, 500, cloud, "112 222"},
-        {"bird", 16, 100, cloud, "74 46"}, {"cloud", 17, 500, cloud, "112 222"},
-        {"cactus1", 0, 0, 0, "108 123"}, {"cloud", 19, 500, cloud, "112 222"}};
+        {"cactus0", 4, 0, 0, "84 81"}, {"hammer", 7, 100, floorY, "64 64"},
+        {"saw", 10, 100, cloud, "98.4 99"}, {"coin", 13, 100, floorY, "64 64"},
+        {"bird", 16, 100, cloud, "74 46"}, {"cactus1", 18, 0, 0, "108 123"}};
     // clang-format on
     std::ostringstream expected;
     for (const auto& [name, n, from, to, size] : spawned) {
-        expected << name << " 1124 " << (n ? draw(n, from, to) : 0) << ' ' << size << ", ";
+        expected << name << " 1124 " << draw(n, from, to) << ' ' << size << ", cloud 1124 "
+                 << draw(n + 1, 500, cloud) << " 112 222, ";
     }
     // The next delays, the next cactus's kind (each cactus draws it) and the count.
     expected << draw(18, 2, 3) << ' ' << draw(12, 5, 10) << ' ' << draw(15, 2, 3) << " 0 " << 12;
