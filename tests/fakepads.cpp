@@ -47,10 +47,6 @@ bool isPad(int fd) {
 template <typename F> F next(const char* name) {
     return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
 }
-int realOpen(const char* path, int flags, mode_t mode) {
-    static const auto f = next<int (*)(const char*, int, ...)>("open");
-    return f(path, flags, mode);
-}
 
 void command(const std::string& line) {
     int pad = -1, number = 0, value = 0;
@@ -119,6 +115,7 @@ int open(const char* path, int flags, ...) {
     va_start(rest, flags);
     const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) != 0 ? va_arg(rest, mode_t) : 0;
     va_end(rest);
+    static const auto realOpen = next<int (*)(const char*, int, ...)>("open");
     Pad* pad = padAt(path);
     if (pad == nullptr) {
         return realOpen(path, flags, mode);
