@@ -34,12 +34,10 @@ long eventsSent = 0, ticks = 0, wanted = 300000, crowd = 0, seed = 1;
 // The last event sent, for the report, and the last press, which a join often gets again as
 // the confirmation of a control.
 Event last{}, pressed{};
-// The match as the last check saw it: its score, and who is out.
+// The match as the last check saw it: its score; who is out; and who was absent at the last frame
+// shown outside a match: the lobby's frame before a match shows who sits that match out.
 double lastScore = 0.0;
-std::vector<bool> out;
-// Who was absent at the last frame shown outside a match: the lobby's frame before a match
-// shows who sits that match out.
-std::vector<bool> satOut;
+std::vector<bool> out, satOut;
 
 // An event, to be sent, of type t with its first three data words: a key code; or a joystick,
 // its button or axis, and a position, by default one of -100 to 100 in steps of 12.5 (the

@@ -19,24 +19,28 @@ std::vector<SoundRequest> soundRequests;
 
 namespace {
 
-// Events still to be delivered; an empty entry ends a pass.
-std::deque<std::optional<sf::Event>> script;
-// Appends more entries when the script runs out; empty when there is none.
-std::function<bool()> supply;
-// Scripted axis positions, brought up to date by scripted moves like the library's state.
-float axes[sf::Joystick::Count][sf::Joystick::AxisCount];
-// The script's end was reported once as an empty queue, which ends the pass that took the
-// last events.
-bool endReported = false;
-// The script ran out while a loop still asked for events.
-bool ranDry = false;
-// The scripted time, when the last frame was shown, and the least time between two frames
-// (0 for no limit), all in microseconds.
+// The scripted time, in microseconds.
 sf::Int64 now = 0;
-sf::Int64 lastFrame = 0;
-sf::Int64 frameTime = 0;
-// Frames shown since the script started.
-int framesShown = 0;
+// The script's state, all of it new when a script starts.
+struct Script {
+    // Events still to be delivered; an empty entry ends a pass.
+    std::deque<std::optional<sf::Event>> queue;
+    // Appends more entries when the queue runs out; empty when there is none.
+    std::function<bool()> supply;
+    // Scripted axis positions, brought up to date by scripted moves like the library's state.
+    float axes[sf::Joystick::Count][sf::Joystick::AxisCount] = {};
+    // The script's end was reported once as an empty queue, which ends the pass that took the
+    // last events.
+    bool endReported = false;
+    // The script ran out while a loop still asked for events.
+    bool ranDry = false;
+    // When the last frame was shown (for a new script, now) and the least time between two frames
+    // (0 for no limit), in microseconds.
+    sf::Int64 lastFrame = now;
+    sf::Int64 frameTime = 0;
+    // Frames shown since the script started.
+    int framesShown = 0;
+} script;
 // The random bit's generator.
 std::mt19937 generator;
 
@@ -45,35 +49,31 @@ std::mt19937 generator;
 float& axisAt(unsigned int joystickId, unsigned int axis) {
     static float spare;
     const bool known = joystickId < sf::Joystick::Count && axis < sf::Joystick::AxisCount;
-    return known ? axes[joystickId][axis] : (spare = 0.0f);
+    return known ? script.axes[joystickId][axis] : (spare = 0.0f);
 }
 
 } // namespace
 
 bool pollInput() {
-    if (!window.isOpen()) {
-        return false;
+    // A closed window has no events; the phones' queued events come first.
+    if (!window.isOpen() || takePhoneEvent(event)) {
+        return window.isOpen();
     }
-    if (takePhoneEvent(event)) {
-        return true;
+    if (script.queue.empty() && script.supply && !script.supply()) {
+        script.supply = nullptr;
     }
-    if (script.empty() && supply && !supply()) {
-        supply = nullptr;
-    }
-    if (script.empty()) {
+    if (script.queue.empty()) {
         // Asked again after the end, the loop waits for input that will never come: the
         // window's close request, which every loop obeys, and an empty queue in turn, so that
         // loops that poll until the queue is empty still end their pass and see it.
-        const bool dry = std::exchange(endReported, !endReported);
-        if (dry) {
-            ranDry = true;
-            event.type = sf::Event::Closed;
-        }
+        const bool dry = std::exchange(script.endReported, !script.endReported);
+        script.ranDry = script.ranDry || dry;
+        event.type = dry ? sf::Event::Closed : event.type;
         return dry;
     }
-    const std::optional<sf::Event> entry = script.front();
-    script.pop_front();
-    endReported = false;
+    const std::optional<sf::Event> entry = script.queue.front();
+    script.queue.pop_front();
+    script.endReported = false;
     event = entry.value_or(event);
     if (entry && event.type == sf::Event::JoystickMoved) {
         axisAt(event.joystickMove.joystickId, event.joystickMove.axis) =
@@ -95,7 +95,7 @@ void sleepFor(sf::Time duration) {
 }
 
 void limitFrames(unsigned int perSecond) {
-    frameTime = perSecond == 0 ? 0 : 1000000 / perSecond;
+    script.frameTime = perSecond == 0 ? 0 : 1000000 / perSecond;
 }
 
 void presentFrame() {
@@ -104,14 +104,14 @@ void presentFrame() {
     }
     window.display();
     // Like the window's own limit: wait out the rest of the frame's time, then start anew.
-    now = lastFrame = std::max(now, lastFrame + frameTime);
-    framesShown += 1;
+    now = script.lastFrame = std::max(now, script.lastFrame + script.frameTime);
+    script.framesShown += 1;
 }
 
 void openAudio() {}
 
 void startVoice(Sound sound, int voice) {
-    soundRequests.push_back({sound, voice, framesShown});
+    soundRequests.push_back({sound, voice, script.framesShown});
 }
 
 // The controllers' states: recorded, in order, for the tests to read.
@@ -126,29 +126,23 @@ std::mt19937& bitGenerator() {
 }
 
 void startScript(unsigned int seed) {
-    script.clear();
-    supply = nullptr;
-    endReported = ranDry = false;
-    frameTime = 0;
-    lastFrame = now;
+    script = Script{};
     generator.seed(seed);
-    framesShown = 0;
     soundRequests.clear();
     controllerTellings.clear();
     resetVoices();
-    std::fill(*axes, *axes + sizeof axes / sizeof **axes, 0.0f);
 }
 
 void scriptEvent(std::optional<sf::Event> scripted) {
-    script.push_back(scripted);
+    script.queue.push_back(scripted);
 }
 
 void scriptSource(std::function<bool()> source) {
-    supply = std::move(source);
+    script.supply = std::move(source);
 }
 
 bool scriptRanDry() {
-    return ranDry;
+    return script.ranDry;
 }
 
 std::vector<Music> musicRequests;

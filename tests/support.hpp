@@ -17,6 +17,7 @@
 #include <sstream>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 // The game's files that the running test swapped for images of its own, and their paths.
@@ -50,8 +51,7 @@ class GameTest : public ::testing::Test {
         entities.clear();
         playerCount = bindingStep = entityCount = 0;
         awaitingConfirm = axisHeld = joinInProgress = matchRunning = soundMuted = false;
-        inkColor = sf::Color::Black;
-        backgroundColor = sf::Color::White;
+        std::tie(inkColor, backgroundColor) = std::pair(sf::Color::Black, sf::Color::White);
         beforePresent = nullptr;
         startScript();
         static const bool lobbyReady [[maybe_unused]] = (setupLobby(), true);
@@ -61,11 +61,10 @@ class GameTest : public ::testing::Test {
     void TearDown() override {
         EXPECT_FALSE(scriptRanDry()) << "the test ran out of scripted input";
         // The game's own files back, the last swapped first.
-        for (auto swapped = swappedFiles.rbegin(); swapped != swappedFiles.rend(); ++swapped) {
-            std::remove(swapped->first->c_str());
-            *swapped->first = swapped->second;
+        for (; !swappedFiles.empty(); swappedFiles.pop_back()) {
+            std::remove(swappedFiles.back().first->c_str());
+            *swappedFiles.back().first = swappedFiles.back().second;
         }
-        swappedFiles.clear();
     }
 };
 
@@ -133,10 +132,9 @@ inline std::string heard() {
     static const char* const names[] = {"taught", "joined", "ready", "unready", "start",  "jump",
                                         "coin",   "stun",   "out",   "over",    "hundred"};
     std::string said;
-    for (const SoundRequest& request : soundRequests) {
+    for (const SoundRequest& request : std::exchange(soundRequests, {})) {
         said += (said.empty() ? "" : " ") + std::string(names[int(request.sound)]);
     }
-    soundRequests.clear();
     return said;
 }
 
@@ -158,8 +156,7 @@ inline void scriptMatch() {
 
 // Runs n ticks of the match.
 inline void ticks(int n) {
-    Clock clock;
-    for (int i = 0; i < n; ++i) {
+    for (Clock clock; n > 0; --n) {
         runTick(clock);
     }
 }
