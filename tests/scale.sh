@@ -3,9 +3,9 @@
 # small a world is refused with the usage and status 2, before the game reads a file or opens a
 # window (--help and the other options: the nodisplay test). Then the real twinrun on a private
 # 1280×720 X server and on a large one, k times as wide and high (2560×1440 by default), each
-# played the same way with xdotool: a keyboard join's widest prompt, which on the large one,
-# shrunk k times, shows as on the small one, and a match, whose dinosaur is k times as tall on
-# the large one.
+# played the same way with xdotool: a keyboard join and a match, whose dinosaur is k times as
+# tall on the large one: the game read the screen's size and chose k. (That images and texts
+# are drawn k times as large, in their places, the unit tests check on frames.)
 # --wine plays path/to/twinrun.exe under Wine set to 192 dots per inch, the scaling of 200%
 # under which Windows tells a program unaware of it half the screen's size.
 # Usage: tests/scale.sh path/to/twinrun [WxH of the large screen] [--wine], from the repository
@@ -41,31 +41,17 @@ shrunk() {
   [ "$display" = "$small" ] || convert "$tmp/full.png" -filter box -resize 1280x720\! "$tmp/shot.png"
   "$@"
 }
-# Whether shot.png, shrunk if of the large screen, shows the prompt to confirm a keyboard join,
-# the widest text (a dark pixels' box wider than 900), as small.png, the first prompt seen (on the
-# small screen), shows it: the pictures, blurred by 2 pixels, differ by an RMS of at most 5% (3.7%
-# at most seen; a prompt 4 pixels off lies 7% away).
-promptAsSmall() {
-  shrunk darkBox | awk -Fx '{ exit !($1 > 900) }' || return 1
-  [ -e "$tmp/small.png" ] || cp "$tmp/shot.png" "$tmp/small.png"
-  difference="$(convert "$tmp/shot.png" "$tmp/small.png" -colorspace Gray -blur 0x2 \
-    -metric RMSE -compare -format '%[distortion]' info: 2>&1)"
-  awk -v d="$difference" 'BEGIN { exit !(d <= 0.05) }'
-}
 matchShown() { shrunk inMatch; }
 
-# Plays the session on the screen last started: the prompt, kept from the small screen and the
-# same on the large one, shrunk; a match, whose dinosaur's height it prints: that of the black
-# pixels of full.png's left quarter, where nothing else is black at the start of a match.
+# Plays the session on the screen last started: a keyboard join and a match, whose dinosaur's
+# height it prints: that of the black pixels of full.png's left quarter, where nothing else is
+# black at the start of a match.
 play() {
   local name="the screen $display"
   # The game's output goes to stderr: the height alone goes to the caller, which reads until the
   # last writer ends, and so must not wait for a game left running by a failure.
   launch >&2
-  keys j j
-  within=20 waitFor promptAsSmall || fail "the prompt at $large, shrunk, is not the one at" \
-    "1280x720: boxes $(darkBox) and $(darkBox "$tmp/small.png"), difference ${difference:-}"
-  startMatch "j d d l l r r" matchShown || fail "no match on $name"
+  startMatch "j j j d d l l r r" matchShown || fail "no match on $name"
   convert "$tmp/full.png" -gravity West -crop 25%x100%+0+0 +repage -fill white +opaque black \
     -threshold 50% -negate -format '%@' info: | awk -F'[x+]' '{ print $2 }'
   quit shrunk lobbyShown
