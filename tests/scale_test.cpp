@@ -86,7 +86,4 @@ TEST_F(ScaledLobby, TextsAreRasterisedAtTheWindowsResolution) {
     const sf::Image expected = drawn(large);
     EXPECT_TRUE(std::equal(scaled.getPixelsPtr(), scaled.getPixelsPtr() + 4 * 1600 * 900,
                            expected.getPixelsPtr()));
-    // The next test finds the invitation as set up at scale 1 on the usual window.
-    openWindow({800, 600});
-    setupLobby();
 }
