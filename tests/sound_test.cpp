@@ -24,7 +24,6 @@ TEST_F(Sounds, EachMomentOfAMatchIsHeardOnceInTheTickItHappensAndADownPressIsSil
         {"a saw with another player left",
          [] { addPlayer("IKJL"); addEntity("saw", 30, 700, 98.4f, 99); }, "out"},
         {"the score reaching 100", [] { score = 99; tickCounter = 2; }, "hundred"},
-        {"down in the air", [] { players[0].y -= 80; players[0].downPressed = true; }, ""},
         {"jump and down", [] { players[0].jumpPressed = players[0].downPressed = true; }, "jump"}};
     // clang-format on
     for (const auto& [what, arrange, expected] : cases) {
