@@ -1,5 +1,5 @@
 // Controls in a match: which player and control a key or button belongs to, what presses and
-// releases do to that player, and steering by an axis.
+// releases do to that player, and steering by an axis, traced to standard error.
 #include "support.hpp"
 
 class Controls : public GameTest {
@@ -15,7 +15,7 @@ class Controls : public GameTest {
     }
 };
 
-TEST_F(Controls, TheFirstPlayerAndControlOfAKeyOrButtonTakeItsPressesAndReleases) {
+TEST_F(Controls, TheFirstPlayerAndControlOfAKeyOrButtonTakeItsPressesAndReleasesAndAxesSteerLive) {
     // Words, the player they steer (-1 none), and its speed, jump request, down request and
     // whether it still stands on a cloud; everyone starts at speed 0.5 on a cloud. Keys and
     // buttons belong to the lowest player and its first control, an axis player has no left
@@ -55,9 +55,6 @@ TEST_F(Controls, TheFirstPlayerAndControlOfAKeyOrButtonTakeItsPressesAndReleases
             EXPECT_EQ(state.str(), p.index == player ? after : "0.5 0 0 1") << words << p.index;
         }
     }
-}
-
-TEST_F(Controls, AnAxisSteersByItsLivePositionAndTracesEachPlayer) {
     testing::internal::CaptureStderr();
     script("1:X=-50 |");
     handleMatchEvents();
