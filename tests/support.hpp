@@ -34,9 +34,10 @@ inline void openWindow(sf::Vector2u size, int k = 1) {
     window.setView(worldView());
 }
 
-// Opens the window at screenSize(), makes that the screen size and resets the game's state (sound
-// on), the script, the clock's frame limit, the sounds' record and both random sequences;
-// afterwards puts the game's own files back. A test whose script ran dry fails.
+// Opens the window at screenSize(), makes that the screen size, sets the lobby up for it and
+// resets the game's state (sound on), the script, the clock's frame limit, the sounds' record and
+// both random sequences; afterwards puts the game's own files back. A test whose script ran dry
+// fails.
 class GameTest : public ::testing::Test {
   protected:
     virtual sf::Vector2u screenSize() const { return {800, 600}; }
@@ -54,7 +55,7 @@ class GameTest : public ::testing::Test {
         std::tie(inkColor, backgroundColor) = std::pair(sf::Color::Black, sf::Color::White);
         beforePresent = nullptr;
         startScript();
-        static const bool lobbyReady [[maybe_unused]] = (setupLobby(), true);
+        setupLobby();
         // The runtime's rand starts from the same seed in every test, whatever ran before.
         std::srand(1);
     }

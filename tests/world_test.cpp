@@ -47,14 +47,12 @@ TEST_F(World, TicksSpeedUpScoreEveryThirdShrinkTheDelaysAndRunTheFramesAndTheGro
     spawnSpread = 1.001f;
     ticks(7);
     EXPECT_TRUE(spawnMinDelay == 0.501f - 0.005f && spawnSpread == 1.001f - 0.005f);
-    // The world stands still for a tick (its speed-up brings the speed to 0): two tiles of 64
-    // to the left are kept, anything past them starts again from 0 at the next tick.
-    for (const auto& [x, after] : {std::pair{-128.0f, -128.0f}, {-128.5f, 0.0f}}) {
-        groundScrollX = x;
-        scrollSpeed = 0.001f;
-        ticks(1);
-        EXPECT_EQ(groundScrollX, after);
-    }
+    // The world stands still for a tick (its speed-up brings the speed to 0): the ground, past
+    // two tiles of 64 to the left, starts again from 0.
+    groundScrollX = -128.5f;
+    scrollSpeed = 0.001f;
+    ticks(1);
+    EXPECT_EQ(groundScrollX, 0.0f);
 }
 
 TEST_F(World, SpawnersFireOnTheirClocksDrawingInOrderAndEachBringsACloud) {
