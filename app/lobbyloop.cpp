@@ -3,9 +3,9 @@
 #include "app/lobbyloop.hpp"
 
 #include "core/globals.hpp"
+#include "core/phones/phones.hpp"
 #include "core/platform.hpp"
 #include "match/match.hpp"
-#include "core/phones/phones.hpp"
 #include "roster/phonecard.hpp"
 #include "roster/roster.hpp"
 

@@ -59,8 +59,8 @@ __attribute__((constructor(101))) void answerBeforeTheDisplay(int argc, char** a
 // SFML aborts or crashes as soon as anything needs the display and it can't be opened or
 // has no OpenGL, which happens while the windows, textures and fonts of the globals are
 // constructed. So the display is probed before every other global is built (just after the
-// look at the command line above), and without a usable
-// one the game leaves with a clear message instead.
+// look at the command line above), and without a usable one the game leaves with a clear
+// message instead.
 __attribute__((constructor(102))) void requireDisplay() {
     probe = XOpenDisplay(nullptr);
     if (probe == nullptr) {
